@@ -1,0 +1,74 @@
+#pragma once
+
+#include "shell/zustand.h"
+
+#include <QString>
+
+// The booking store of a Library: index folders, BOOKDATA.NET, deletion with backup and undo
+// list, restore, and BOOKDATA.LOG. Every routine works on the shared state and reports its
+// own errors through the platform, as each one's comment says.
+namespace qk {
+
+// ---- Library and index folders ----
+
+// The index folder name for a typed index number ("idx" and five digits), or an empty text
+// after telling the user the number is invalid. An empty text, or one whose first character
+// is not a digit, throws qk::Fehler(FEHLER_TYP) for the caller to report.
+QString Index_Ordnername(Zustand& z, const QString& text);
+
+// True when `name` is "IDX" followed by five digits, in any letter case.
+bool Ist_Indexordner(const QString& name);
+
+// Number of index folders directly in the Library (0 after a reported error). Sets
+// Anzahl_Ordner to 0; the caller stores the result into Anzahl_Ordner.
+qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad);
+
+// Updates the progress window, when one is open, with the folder being searched.
+void Fortschritt_Anzeigen(Zustand& z, const QString& index, qint32 ordnerNr);
+
+// ---- BOOKDATA.NET and BookdataListe ----
+
+// Empties BookdataListe to its one blank element and Anzahl_Einträge to 0.
+void BookdataListe_Zurücksetzen(Zustand& z);
+
+// Number of bookings the list holds: its size when element 0 names an index folder, else 0.
+qint32 Buchungen_Zählen(const Zustand& z);
+
+// Appends the bookings of libPfad+index+"\BOOKDATA.NET" that pass the filter (0 = every
+// user). Reports its own errors.
+void Bookdata_Öffnen(Zustand& z, const QString& libPfad, const QString& index, quint8 filter);
+
+// Replaces BookdataListe with the bookings of every index folder of the Library that pass the
+// filter, sets Anzahl_Buchungen and hands the bookings window its captions. Reports its own
+// errors.
+void Bookdata_Einlesen(Zustand& z, const QString& libPfad, quint8 filter);
+
+// ---- Deletion, backup, undo list and restore ----
+
+// Frees, in their files, the boxes of UserNr (every booked box when 0) of the index folders
+// named in BookdataListe, after backing each file up as BOOKDATA.BAK; writes the undo list.
+void Buchungen_Löschen(Zustand& z, const QString& libPfad);
+
+// Empties the undo list of every Library of LibListe. Throws qk::Fehler.
+void Rückgängig_Listen_Leeren(Zustand& z);
+
+// Replaces BookdataListe with the entries of the Library's undo list. Throws qk::Fehler,
+// also for a line that names no index folder or holds no valid number.
+void Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
+
+// Restores, from BOOKDATA.BAK, the boxes named in BookdataListe that are free now and were
+// booked in the backup. Reports its own errors.
+void cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
+
+// ---- BOOKDATA.LOG ----
+
+// Appends `text` to the Library's log. Reports its own errors.
+void LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text);
+
+// The deletion block for LibPath; reports its own errors.
+void LOG_Buchungen_Löschen(Zustand& z);
+
+// The restore block for LibPath. Throws qk::Fehler for the undo command to report.
+void LOG_Buchungen_Wiederherstellen(Zustand& z);
+
+} // namespace qk

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace qk {
+
+// The booking system's single-byte texts are Windows-1252. Characters that the code page
+// cannot hold become '?', as the system's own conversion does.
+QByteArray Ansi(const QString& text);
+QString Von_Ansi(const QByteArray& bytes);
+
+} // namespace qk

@@ -1,0 +1,223 @@
+#include "platform/dateien.h"
+
+#include "platform/ansi.h"
+#include "platform/fehler.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cerrno>
+
+namespace qk::datei {
+namespace {
+
+Fehlerhaken& Haken() {
+    static Fehlerhaken haken;
+    return haken;
+}
+
+void Prüfen(Vorgang v, const QString& pfad) {
+    if (Haken())
+        Haken()(v, pfad);
+}
+
+QString Normalisieren(QString pfad) {
+#ifndef Q_OS_WIN
+    pfad.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (pfad.contains(QLatin1String("//")))
+        pfad.replace(QLatin1String("//"), QLatin1String("/"));
+#endif
+    return pfad;
+}
+
+QString Fallvariante(const QString& ordner, const QString& name) {
+    const QStringList einträge =
+        QDir(ordner).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                               QDir::Unsorted);
+    for (const QString& e : einträge) {
+        if (e.compare(name, Qt::CaseInsensitive) == 0)
+            return e;
+    }
+    return {};
+}
+
+// Which of the numbers a failed open stands for.
+int Öffnungsfehler(const QString& pfad, bool lesen) {
+    const QFileInfo info(pfad);
+    if (!QFileInfo(info.absolutePath()).isDir())
+        return FEHLER_PFAD;
+    if (lesen && !info.exists())
+        return FEHLER_DATEI_NICHT_GEFUNDEN;
+    return FEHLER_ZUGRIFF;
+}
+
+int Schreibfehler() { return errno == ENOSPC ? FEHLER_DATENTRAEGER_VOLL : FEHLER_ZUGRIFF; }
+
+void Alles_Schreiben(QFileDevice& f, const QByteArray& inhalt, const QString& pfad) {
+    errno = 0;
+    if (f.write(inhalt) != inhalt.size())
+        throw Fehler(Schreibfehler(), pfad);
+}
+
+void Schließen(QFile& f, const QString& pfad) {
+    errno = 0;
+    if (!f.flush())
+        throw Fehler(Schreibfehler(), pfad);
+    f.close();
+}
+
+QStringList Auflisten(const QString& ordner, QDir::Filters art) {
+    const QString p = Auflösen(ordner);
+    Prüfen(Vorgang::Auflisten, p);
+    QDir dir(p);
+    if (!dir.exists())
+        throw Fehler(FEHLER_PFAD, p);
+    if (!QFileInfo(p).isReadable())
+        throw Fehler(FEHLER_ZUGRIFF, p);
+    return dir.entryList(art | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+}
+
+} // namespace
+
+QString Trenner() { return QString(QDir::separator()); }
+
+QString Auflösen(const QString& roh) {
+    const QString pfad = Normalisieren(roh);
+    if (pfad.isEmpty() || QFileInfo::exists(pfad))
+        return pfad;
+    const QChar sep = QLatin1Char('/');
+    const bool endetMitTrenner = pfad.endsWith(sep) || pfad.endsWith(QLatin1Char('\\'));
+    QStringList teile = QDir::fromNativeSeparators(pfad).split(sep);
+    QString ergebnis;
+    int i = 0;
+    if (pfad.startsWith(sep)) {
+        ergebnis = sep;
+        i = 1;
+    } else if (teile.size() > 1 && teile[0].endsWith(QLatin1Char(':'))) {
+        ergebnis = teile[0] + sep; // a drive of a Windows path
+        i = 1;
+    }
+    bool vorhanden = true;
+    for (; i < teile.size(); ++i) {
+        const QString& teil = teile[i];
+        if (teil.isEmpty())
+            continue;
+        QString kandidat = ergebnis + teil;
+        if (vorhanden && !QFileInfo::exists(kandidat)) {
+            const QString variante = Fallvariante(ergebnis.isEmpty() ? QStringLiteral(".") : ergebnis, teil);
+            if (variante.isEmpty())
+                vorhanden = false;
+            else
+                kandidat = ergebnis + variante;
+        }
+        ergebnis = kandidat;
+        if (i + 1 < teile.size())
+            ergebnis += sep;
+    }
+    if (endetMitTrenner && !ergebnis.endsWith(sep))
+        ergebnis += sep;
+    return QDir::toNativeSeparators(ergebnis);
+}
+
+bool Existiert(const QString& pfad) {
+    const QFileInfo info(Auflösen(pfad));
+    return info.exists() && !info.isDir();
+}
+
+bool Ordner_Existiert(const QString& pfad) { return QFileInfo(Auflösen(pfad)).isDir(); }
+
+QByteArray Lesen(const QString& roh) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Lesen, pfad);
+    QFile f(pfad);
+    if (QFileInfo(pfad).isDir() || !f.open(QIODevice::ReadOnly))
+        throw Fehler(Öffnungsfehler(pfad, true), pfad);
+    QByteArray inhalt = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        throw Fehler(FEHLER_ZUGRIFF, pfad);
+    return inhalt;
+}
+
+QStringList Zeilen_Lesen(const QString& pfad) {
+    const QByteArray inhalt = Lesen(pfad);
+    QStringList zeilen;
+    qsizetype anfang = 0;
+    for (qsizetype i = 0; i < inhalt.size(); ++i) {
+        const char c = inhalt[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        zeilen.append(Von_Ansi(inhalt.mid(anfang, i - anfang)));
+        if (c == '\r' && i + 1 < inhalt.size() && inhalt[i + 1] == '\n')
+            ++i;
+        anfang = i + 1;
+    }
+    if (anfang < inhalt.size())
+        zeilen.append(Von_Ansi(inhalt.mid(anfang)));
+    return zeilen;
+}
+
+void Schreiben(const QString& roh, const QByteArray& inhalt) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Schreiben, pfad);
+    QFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    Alles_Schreiben(f, inhalt, pfad);
+    Schließen(f, pfad);
+}
+
+void Ersetzen(const QString& roh, const QByteArray& inhalt) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Ersetzen, pfad);
+    QSaveFile f(pfad);
+    f.setDirectWriteFallback(false);
+    if (!f.open(QIODevice::WriteOnly))
+        throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    errno = 0;
+    if (f.write(inhalt) != inhalt.size()) {
+        const int nummer = Schreibfehler();
+        f.cancelWriting();
+        throw Fehler(nummer, pfad);
+    }
+    errno = 0;
+    if (!f.commit())
+        throw Fehler(Schreibfehler(), pfad);
+}
+
+void Anhängen(const QString& roh, const QByteArray& inhalt) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Anhaengen, pfad);
+    QFile f(pfad);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    Alles_Schreiben(f, inhalt, pfad);
+    Schließen(f, pfad);
+}
+
+void Kopieren(const QString& rohVon, const QString& rohNach) {
+    const QString von = Auflösen(rohVon);
+    const QString nach = Auflösen(rohNach);
+    Prüfen(Vorgang::Kopieren, nach);
+    // The copy is complete or absent: a failure never leaves half a backup behind.
+    Ersetzen(nach, Lesen(von));
+}
+
+void Löschen(const QString& roh) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Loeschen, pfad);
+    const QFileInfo info(pfad);
+    if (!info.exists() || info.isDir())
+        throw Fehler(Öffnungsfehler(pfad, true), pfad);
+    // A read-only file is not forced.
+    if (!info.isWritable() || !QFile::remove(pfad))
+        throw Fehler(FEHLER_ZUGRIFF, pfad);
+}
+
+QStringList Unterordner(const QString& ordner) { return Auflisten(ordner, QDir::Dirs); }
+
+QStringList Dateien(const QString& ordner) { return Auflisten(ordner, QDir::Files); }
+
+void Fehlerhaken_Setzen(Fehlerhaken haken) { Haken() = std::move(haken); }
+
+} // namespace qk::datei

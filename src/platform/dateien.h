@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// All file access of the program. Paths may use '\' as separator on every system, and every
+// name is resolved without regard to letter case (an exact match first), because the booking
+// system's files come from workstations whose file system ignores case. Failures throw
+// qk::Fehler with the number that the callers' error handlers tell apart.
+namespace qk::datei {
+
+// The native separator that ends every directory path of the program.
+QString Trenner();
+
+// The path as it lies on disk: each component that does not exist under its own spelling
+// takes the first case variant that does. Components that exist in no spelling stay as given,
+// so a file is created under the program's spelling only when no case variant exists.
+QString Auflösen(const QString& pfad);
+
+bool Existiert(const QString& pfad);        // a file (not a folder)
+bool Ordner_Existiert(const QString& pfad); // a folder
+
+QByteArray Lesen(const QString& pfad);
+// Lines of a single-byte text file; CR LF, LF and CR all end a line; a last line without
+// its end counts.
+QStringList Zeilen_Lesen(const QString& pfad);
+
+void Schreiben(const QString& pfad, const QByteArray& inhalt); // create or replace in place
+// Writes the whole content to a temporary file in the same folder, then puts it in the place
+// of the old file; on any failure the old file stays as it was.
+void Ersetzen(const QString& pfad, const QByteArray& inhalt);
+void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
+void Kopieren(const QString& von, const QString& nach);      // replaces an existing target
+void Löschen(const QString& pfad);
+
+// Names of the direct subfolders and files, in the order the file system lists them.
+QStringList Unterordner(const QString& ordner);
+QStringList Dateien(const QString& ordner);
+
+// Fault injection for tests: the hook sees each operation before it touches the disk and may
+// throw qk::Fehler to make it fail. An empty hook turns injection off.
+enum class Vorgang { Lesen, Schreiben, Ersetzen, Anhaengen, Kopieren, Loeschen, Auflisten };
+using Fehlerhaken = std::function<void(Vorgang, const QString& pfad)>;
+void Fehlerhaken_Setzen(Fehlerhaken haken);
+
+} // namespace qk::datei

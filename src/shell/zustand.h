@@ -1,0 +1,98 @@
+#pragma once
+
+#include "platform/plattform.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace qk {
+
+// One user of QK_IDMAP.NET.
+struct IdmapEintrag {
+    QString Status; // empty, "A" logged in, "DEL" marked removed; never stored in the file
+    quint8 ID = 0;
+    QString UserName;
+    QString PCName;
+    QString LocalPath;
+};
+
+// One booked box of a BOOKDATA.NET.
+struct BookdataEintrag {
+    QString Index; // index folder name as it reached the reader (IDX00012 or idx00012)
+    quint8 BoxNr = 0;
+    quint8 UserID = 0;
+    quint8 RevNr = 0;
+    quint8 Extra = 0;
+    qint32 Tail = 0; // value of the record's last byte
+};
+
+// Where Fortschritt_Anzeigen writes: the label and bar of Messages_frm1 in progress mode.
+class Fortschrittsanzeige {
+public:
+    virtual ~Fortschrittsanzeige() = default;
+    virtual void Fortschritt_Setzen(const QString& text, int maximum, int wert) = 0;
+};
+
+// The state that the main window's program shares between its commands, for the whole run.
+// Tests create one afresh for each case.
+struct Zustand {
+    explicit Zustand(Plattform& p) : plattform(p) {}
+    Zustand(const Zustand&) = delete;
+    Zustand& operator=(const Zustand&) = delete;
+
+    Plattform& plattform;
+
+    // Paths; each directory path ends with the native separator.
+    QString GlobalPath;
+    QString LibPath;
+    QString LibPath_Alt;
+    QStringList LibListe;
+    bool Geändert = false;
+
+    // The user map and the selection.
+    QList<IdmapEintrag> IdmapListe;
+    bool UserEntfernt = false;
+    quint8 Gewählt_UserNr = 0;
+    quint8 UserNr = 0; // 0 = all users
+    quint8 UserIndex = 0;
+    int LoginAnzahl = 0;
+    quint8 Gelöscht_UserNr = 0;
+    quint8 Gelöscht_Index = 0;
+    bool Buchungen_Entfernt = false;
+
+    // The gathered bookings: always at least one element; a blank one when nothing was read.
+    std::vector<BookdataEintrag> BookdataListe{BookdataEintrag{}};
+    qint32 Anzahl_Buchungen = 0;
+    qint32 Anzahl_Ordner = 0;
+    qint32 Ordner_Nr = 0;
+    qint32 Anzahl_Einträge = 0;
+    qint32 Anzahl_Dateien = 0;
+
+    // Results of the last deletion or restore, and the totals of one command.
+    qint32 Summe_Buchungen = 0;
+    qint32 Summe_Dateien = 0;
+    qint32 Dateien_Bearbeitet = 0;
+    qint32 Datensätze_Geschrieben = 0;
+    qint32 Buchungen_Gelöscht = 0;
+    QString Status_Schreiben;
+    QString Status_Löschen;
+    QString LogFunktion;
+
+    // The index dialog's result and the query flags.
+    QString Index_Eingabe;
+    bool Buchungen_Anzeigen = false;
+    bool Buchungen_Gefunden = false;
+
+    // The progress window while one is open; null otherwise, and progress then goes nowhere.
+    Fortschrittsanzeige* Fortschritt = nullptr;
+
+    // The information line (lbl_Info) and the two diagnostic captions (Label1, Label2) that a
+    // whole-Library read leaves for the bookings window.
+    std::function<void(const QString& info, const QString& label1, const QString& label2)>
+        Buchungsinfo_Setzen;
+};
+
+} // namespace qk

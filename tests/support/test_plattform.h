@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/plattform.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QMap>
+#include <QStringList>
+#include <functional>
+
+namespace qk::test {
+
+struct GezeigteMeldung {
+    QString text;
+    QString titel;
+    Symbol symbol;
+    Knöpfe knöpfe;
+};
+
+// A platform that answers from a script and records everything it was asked to show.
+// Questions without a scripted answer are counted in `unbeantwortet` and answered with
+// Cancel (or No where there is no Cancel), so that a forgotten answer never confirms
+// anything.
+class TestPlattform : public Plattform {
+public:
+    // What was shown, in order.
+    QList<GezeigteMeldung> meldungen;
+    int unbeantwortet = 0;
+
+    // Scripted answers, taken from the front.
+    QList<Antwort> antworten;
+    QStringList ordnerAntworten;    // folder dialog: a folder, or "" for Cancel
+    QStringList speichernAntworten; // save dialog: a file name, or "" for Cancel
+    int speichernFehler = 0;        // when not 0, the save dialog throws this number
+    QStringList ordnerHinweise;     // the prompts the folder dialog was opened with
+    QStringList speichernFilter;    // the filters the save dialog was opened with
+
+    // Called as a message box is shown, before it is answered (for example to change files
+    // at that very moment).
+    std::function<void(const GezeigteMeldung&)> beiMeldung;
+
+    QString zwischenablage;
+    int zwischenablageFehler = 0; // when not 0, setting the clipboard throws this number
+
+    QMap<QString, QString> einstellungen; // "Gruppe/Name" -> value
+    QDateTime jetzt{QDate(2026, 12, 6), QTime(9, 30, 15)};
+    int ereignisse = 0;
+
+    Antwort Meldung(const QString& text, const QString& titel, Symbol symbol,
+                    Knöpfe knöpfe) override;
+    QString Ordner_Dialog(const QString& hinweis) override;
+    QString Speichern_Dialog(const QString& filter) override;
+    void Zwischenablage_Setzen(const QString& text) override;
+    QString Einstellung_Lesen(const QString& gruppe, const QString& name) override;
+    void Einstellung_Schreiben(const QString& gruppe, const QString& name,
+                               const QString& wert) override;
+    QDateTime Jetzt() override { return jetzt; }
+    void Ereignisse_Verarbeiten() override { ++ereignisse; }
+
+    // The titles of all messages shown so far, in order.
+    QStringList Titel() const;
+};
+
+} // namespace qk::test
