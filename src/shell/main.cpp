@@ -1,4 +1,5 @@
 #include "platform/qt_plattform.h"
+#include "shell/idmap_frm1.h"
 #include "shell/zustand.h"
 
 #include <QApplication>
@@ -7,5 +8,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     qk::QtPlattform plattform;
     qk::Zustand zustand(plattform);
-    return 0;
+    qk::Idmap_frm1 fenster(zustand);
+    fenster.show();
+    return app.exec();
 }
