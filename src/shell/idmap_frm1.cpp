@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
 #include <QStyle>
@@ -114,6 +115,17 @@ const std::array<Menü, 4>& Menübaum() {
     return baum;
 }
 
+// Disabled items can be highlighted too, so that F1 explains what they would do.
+class Menüstil : public QProxyStyle {
+public:
+    int styleHint(StyleHint hinweis, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* rückgabe) const override {
+        if (hinweis == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hinweis, option, widget, rückgabe);
+    }
+};
+
 // The name of the menu item, or of the menu whose title the action stands for.
 QString Menüname(const QAction* punkt) {
     if (punkt->menu() != nullptr)
@@ -170,9 +182,12 @@ Idmap_frm1::Idmap_frm1(Zustand& zustand, QWidget* parent) : QMainWindow(parent),
 Idmap_frm1::~Idmap_frm1() = default;
 
 void Idmap_frm1::Menüs_Anlegen() {
+    auto* stil = new Menüstil;
+    stil->setParent(this);
     for (const Menü& menü : Menübaum()) {
         QMenu* q = menuBar()->addMenu(QString::fromUtf8(menü.eigenerText));
         q->setObjectName(QString::fromUtf8(menü.name));
+        q->setStyle(stil);
         q->installEventFilter(this);
         this->*menü.glied = q;
         for (const Menüpunkt& p : menü.punkte) {
