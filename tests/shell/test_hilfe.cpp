@@ -30,7 +30,9 @@ QString Name(const QAction* a) {
     return a->menu() != nullptr ? a->menu()->objectName() : a->objectName();
 }
 
-QString Ohne_Zugriffstaste(QString text) { return text.remove(QLatin1Char('&')).trimmed(); }
+QString Ohne_Zugriffstaste(QString text) {
+    return text.remove(QLatin1Char('&')).trimmed();
+}
 
 } // namespace
 
@@ -47,12 +49,21 @@ private slots:
         QTest::addColumn<QString>("punkt");
         QTest::addColumn<QString>("titel");
         // Save is disabled after the start; its help is there all the same.
-        QTest::newRow("disabled save") << "mnu_Datei" << "mnu_Speichern" << "Save";
-        QTest::newRow("remove user") << "mnu_Bearbeiten" << "mnu_UserLöschen" << "Remove User";
-        QTest::newRow("no context number")
-            << "mnu_Bearbeiten" << "mnu_NETerstellen" << "Create QK_LOCAL.NET";
-        QTest::newRow("info") << "mnu_Ansicht" << "mnu_Info" << "Info";
-        QTest::newRow("help") << "mnu_Hilfe" << "mnu_Hilfethemen" << "Help";
+        QTest::newRow("disabled save") << "mnu_Datei"
+                                       << "mnu_Speichern"
+                                       << "Save";
+        QTest::newRow("remove user") << "mnu_Bearbeiten"
+                                     << "mnu_UserLöschen"
+                                     << "Remove User";
+        QTest::newRow("no context number") << "mnu_Bearbeiten"
+                                           << "mnu_NETerstellen"
+                                           << "Create QK_LOCAL.NET";
+        QTest::newRow("info") << "mnu_Ansicht"
+                              << "mnu_Info"
+                              << "Info";
+        QTest::newRow("help") << "mnu_Hilfe"
+                              << "mnu_Hilfethemen"
+                              << "Help";
     }
     void f1OnHighlightedItemOpensItsTopic() {
         QFETCH(QString, menü);

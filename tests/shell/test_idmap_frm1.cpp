@@ -8,8 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -45,8 +45,9 @@ void Klicken(Idmap_frm1& f, int zeile) {
 }
 
 QList<QAction*> Benutzerpunkte(const Idmap_frm1& f) {
-    return {f.mnu_UserÄndern,          f.mnu_UserLöschen,   f.mnu_AlleBuchungenLöschen,
-            f.mnu_BuchungenAufUserLöschen, f.mnu_AlleBuchungen, f.mnu_UserBuchungenIndex};
+    return {f.mnu_UserÄndern,           f.mnu_UserLöschen,
+            f.mnu_AlleBuchungenLöschen, f.mnu_BuchungenAufUserLöschen,
+            f.mnu_AlleBuchungen,        f.mnu_UserBuchungenIndex};
 }
 
 } // namespace
@@ -73,9 +74,8 @@ private slots:
         QTest::newRow("nothing stored")
             << false << false << QStringList{"No Global Directory!"}
             << "Please choose a Global Directory.     " << false << false;
-        QTest::newRow("global directory only")
-            << true << false << QStringList{"No Library!"} << "Please choose a library.     "
-            << true << false;
+        QTest::newRow("global directory only") << true << false << QStringList{"No Library!"}
+                                               << "Please choose a library.     " << true << false;
         QTest::newRow("both stored") << true << true << QStringList() << QString() << true << true;
     }
     void startupMenuStates() {
@@ -126,8 +126,7 @@ private slots:
         u.Speichern(u.global, u.lib); // no LIBINFO.SYS in the Library
         Idmap_frm1 f(u.z);
         QCOMPARE(u.p.Titel(), QStringList{"Invalid Library"});
-        QCOMPARE(u.p.meldungen[0].text,
-                 "File  ''" + u.lib + "LIBINFO.SYS''  not found !" + CRLF);
+        QCOMPARE(u.p.meldungen[0].text, "File  ''" + u.lib + "LIBINFO.SYS''  not found !" + CRLF);
         QCOMPARE(u.z.LibPath, u.lib);
         QVERIFY(f.mnu_Bearbeiten->menuAction()->isEnabled());
         QVERIFY(f.mnu_Ansicht->menuAction()->isEnabled());
@@ -181,8 +180,7 @@ private slots:
               {"mnu_UserLöschen", "&Remove User", 124},
               {"mnu_Strich2", nullptr, 0},
               {"mnu_AlleBuchungenLöschen", "Delete all bookings for &Index....", 126},
-              {"mnu_BuchungenAufUserLöschen", "Delete all bookings for a &User for Index....",
-               128},
+              {"mnu_BuchungenAufUserLöschen", "Delete all bookings for a &User for Index....", 128},
               {"mnu_Strich3", nullptr, 0},
               {"mnu_NETerstellen", "&Create QK_LOCAL.NET", 0},
               {"mnu_Strich10", nullptr, 0},

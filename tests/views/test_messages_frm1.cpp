@@ -85,30 +85,33 @@ private slots:
         QTest::addColumn<QStringList>("texte");
 
         const QString fehlt = "\\BOOKDATA.NET''.";
-        QTest::newRow("12") << "12" << true << "idx00012" << "00012" << QStringList()
-                            << QStringList();
-        QTest::newRow("00012") << "00012" << true << "idx00012" << "00012" << QStringList()
-                               << QStringList();
-        QTest::newRow("012") << "012" << false << "" << ""
-                             << QStringList{"Invalid Index number: 012", ""}
+        QTest::newRow("12") << "12" << true << "idx00012"
+                            << "00012" << QStringList() << QStringList();
+        QTest::newRow("00012") << "00012" << true << "idx00012"
+                               << "00012" << QStringList() << QStringList();
+        QTest::newRow("012") << "012" << false << ""
+                             << "" << QStringList{"Invalid Index number: 012", ""}
                              << QStringList{"Please enter a valid Index number.",
                                             "No bookings in  ''<lib>" + fehlt};
-        QTest::newRow("1a") << "1a" << false << "" << ""
-                            << QStringList{"Invalid Index number: 1a", ""}
+        QTest::newRow("1a") << "1a" << false << ""
+                            << "" << QStringList{"Invalid Index number: 1a", ""}
                             << QStringList{"Please enter a valid Index number.",
                                            "No bookings in  ''<lib>" + fehlt};
         QTest::newRow("13 without BOOKDATA.NET")
-            << "13" << false << "" << "" << QStringList{"idx00013"}
+            << "13" << false << ""
+            << "" << QStringList{"idx00013"}
             << QStringList{"No bookings in  ''<lib>idx00013" + fehlt};
-        QTest::newRow("no such folder")
-            << "77" << false << "" << "" << QStringList{"idx00077"}
-            << QStringList{"No bookings in  ''<lib>idx00077" + fehlt};
+        QTest::newRow("no such folder") << "77" << false << ""
+                                        << "" << QStringList{"idx00077"}
+                                        << QStringList{"No bookings in  ''<lib>idx00077" + fehlt};
         // The entry is no number at all: reported, and nothing changes.
-        QTest::newRow("empty") << "" << false << "vorher" << "" << QStringList{"cmd_OK_Error"}
+        QTest::newRow("empty") << "" << false << "vorher"
+                               << "" << QStringList{"cmd_OK_Error"}
                                << QStringList{"Error when entering an Index." + CRLF +
                                               "Error number: 13"};
         QTest::newRow("leading blank")
-            << " 12" << false << "vorher" << " 12" << QStringList{"cmd_OK_Error"}
+            << " 12" << false << "vorher"
+            << " 12" << QStringList{"cmd_OK_Error"}
             << QStringList{"Error when entering an Index." + CRLF + "Error number: 13"};
     }
     void inputCheck() {
@@ -280,8 +283,8 @@ private slots:
                            "Please enter the Index for which all bookings should be displayed.");
         QVERIFY(fenster != nullptr);
         QCOMPARE(titel, QStringLiteral("All bookings for Index...."));
-        QCOMPARE(prompt,
-                 QStringLiteral("Please enter the Index for which all bookings should be displayed."));
+        QCOMPARE(prompt, QStringLiteral(
+                             "Please enter the Index for which all bookings should be displayed."));
         QVERIFY(modal);
         QVERIFY(fokus);
         QVERIFY(!fortschritt);
