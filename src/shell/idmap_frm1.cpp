@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QProxyStyle>
 #include <QScreen>
 #include <QShortcut>
@@ -123,6 +124,18 @@ public:
         if (hinweis == SH_Menu_AllowActiveAndDisabled)
             return 1;
         return QProxyStyle::styleHint(hinweis, option, widget, rückgabe);
+    }
+
+    // The style draws no highlight behind a disabled item; a faint one shows where F1 goes.
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* maler,
+                     const QWidget* widget) const override {
+        if (element == CE_MenuItem && (option->state & State_Selected) &&
+            !(option->state & State_Enabled)) {
+            QColor farbe = option->palette.color(QPalette::Active, QPalette::Highlight);
+            farbe.setAlpha(60);
+            maler->fillRect(option->rect, farbe);
+        }
+        QProxyStyle::drawControl(element, option, maler, widget);
     }
 };
 

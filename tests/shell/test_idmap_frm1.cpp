@@ -132,15 +132,6 @@ private slots:
         QVERIFY(f.mnu_Ansicht->menuAction()->isEnabled());
     }
 
-    void startupReadsLibraryList() {
-        Umgebung u;
-        u.Vollständig();
-        u.t.Datei("global/QK_LIBPATHS.TXT", "/a/lib1/\r\n/b/lib2/\r\n");
-        Idmap_frm1 f(u.z);
-        QCOMPARE(u.z.LibListe, (QStringList{"/a/lib1/", "/b/lib2/"}));
-        QVERIFY(u.p.meldungen.isEmpty());
-    }
-
     void startupFailureIsLoadError() {
         Umgebung u;
         u.Vollständig();
@@ -428,6 +419,43 @@ private slots:
         Klicken(f, 3);
         QCOMPARE(int(u.z.UserNr), 23);
         u.p.einstellungen = einstellungen;
+    }
+
+    void enablingOverARun() {
+        Umgebung u;
+        u.Map({1, 7});
+        u.Speichern(u.global, QString());
+        Idmap_frm1 f(u.z);
+        Zeigen(f);
+        auto zustand = [&f] {
+            QString s;
+            for (QAction* a : {f.mnu_LibDir, f.mnu_Bearbeiten->menuAction(),
+                               f.mnu_Ansicht->menuAction(), f.mnu_Speichern, f.mnu_Rückgängig})
+                s += a->isEnabled() ? '1' : '0';
+            s += '/';
+            for (QAction* a : Benutzerpunkte(f))
+                s += a->isEnabled() ? '1' : '0';
+            return s;
+        };
+        QCOMPARE(zustand(), QStringLiteral("10000/111111"));
+
+        // None of the shell's own commands changes what later commands enable or disable.
+        Klicken(f, 1);
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Aktualisieren));
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Info));
+        u.p.ordnerAntworten = {u.global.chopped(1)};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Hilfethemen));
+        QCOMPARE(zustand(), QStringLiteral("10000/111111"));
+
+        // What the library chooser enables, the main window leaves enabled.
+        f.mnu_Bearbeiten->menuAction()->setEnabled(true);
+        f.mnu_Ansicht->menuAction()->setEnabled(true);
+        f.mnu_Speichern->setEnabled(true);
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Aktualisieren));
+        Klicken(f, 0);
+        QCOMPARE(zustand(), QStringLiteral("11110/111111"));
+        f.Hilfe()->close();
     }
 
     void unconnectedItemsDoNothing() {
