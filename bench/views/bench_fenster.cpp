@@ -108,6 +108,9 @@ QByteArray Logblock(int block) {
 void Zeile(const char* name, double wert) {
     std::printf("%s: %.3f\n", name, wert);
 }
+void Zeile(const char* name, long long wert) {
+    std::printf("%s: %lld\n", name, wert);
+}
 
 } // namespace
 

@@ -8,13 +8,6 @@
 #include <climits>
 
 namespace qk {
-namespace {
-
-// Space between the frame and the text.
-constexpr int RAND = 3;
-
-} // namespace
-
 Textanzeige::Textanzeige(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

@@ -14,6 +14,9 @@ namespace qk {
 class Textanzeige : public QAbstractScrollArea {
     Q_OBJECT
 public:
+    // Space between the frame and the text, in pixels.
+    static constexpr int RAND = 3;
+
     explicit Textanzeige(QWidget* parent = nullptr);
 
     // Replaces the text with these Windows-1252 bytes; nothing is selected afterwards.
