@@ -52,7 +52,7 @@ Bookdata_frm1::Bookdata_frm1(Zustand& z, QWidget* parent)
       lstv_Bookdata(Kind<QTreeView>(this, "lstv_Bookdata", {8, 16, 361, 241})),
       cmd_Beenden(Kind<QPushButton>(this, "cmd_Beenden", {392, 16, 97, 25})),
       cmd_Zwischenablage(Kind<QPushButton>(this, "cmd_Zwischenablage", {392, 53, 97, 25})),
-      lbl_Entries(Kind<QLabel>(this, "lbl_Entries", {384, 243, 97, 17})),
+      lbl_Entries(Kind<QLabel>(this, "lbl_Entries", {384, 243, 112, 17})),
       lbl_Info(Kind<QLabel>(this, "lbl_Info", {10, 264, 353, 17})),
       // Diagnostic fields: filled, never shown.
       Label1(Kind<QLabel>(this, "Label1", {0, 300, 200, 17})),
