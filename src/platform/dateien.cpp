@@ -32,9 +32,8 @@ QString Normalisieren(QString pfad) {
 }
 
 QString Fallvariante(const QString& ordner, const QString& name) {
-    const QStringList einträge =
-        QDir(ordner).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                               QDir::Unsorted);
+    const QStringList einträge = QDir(ordner).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QString& e : einträge) {
         if (e.compare(name, Qt::CaseInsensitive) == 0)
             return e;
@@ -52,7 +51,9 @@ int Öffnungsfehler(const QString& pfad, bool lesen) {
     return FEHLER_ZUGRIFF;
 }
 
-int Schreibfehler() { return errno == ENOSPC ? FEHLER_DATENTRAEGER_VOLL : FEHLER_ZUGRIFF; }
+int Schreibfehler() {
+    return errno == ENOSPC ? FEHLER_DATENTRAEGER_VOLL : FEHLER_ZUGRIFF;
+}
 
 void Alles_Schreiben(QFileDevice& f, const QByteArray& inhalt, const QString& pfad) {
     errno = 0;
@@ -80,7 +81,9 @@ QStringList Auflisten(const QString& ordner, QDir::Filters art) {
 
 } // namespace
 
-QString Trenner() { return QString(QDir::separator()); }
+QString Trenner() {
+    return QString(QDir::separator());
+}
 
 QString Auflösen(const QString& roh) {
     const QString pfad = Normalisieren(roh);
@@ -105,7 +108,8 @@ QString Auflösen(const QString& roh) {
             continue;
         QString kandidat = ergebnis + teil;
         if (vorhanden && !QFileInfo::exists(kandidat)) {
-            const QString variante = Fallvariante(ergebnis.isEmpty() ? QStringLiteral(".") : ergebnis, teil);
+            const QString variante =
+                Fallvariante(ergebnis.isEmpty() ? QStringLiteral(".") : ergebnis, teil);
             if (variante.isEmpty())
                 vorhanden = false;
             else
@@ -125,7 +129,9 @@ bool Existiert(const QString& pfad) {
     return info.exists() && !info.isDir();
 }
 
-bool Ordner_Existiert(const QString& pfad) { return QFileInfo(Auflösen(pfad)).isDir(); }
+bool Ordner_Existiert(const QString& pfad) {
+    return QFileInfo(Auflösen(pfad)).isDir();
+}
 
 QByteArray Lesen(const QString& roh) {
     const QString pfad = Auflösen(roh);
@@ -214,10 +220,16 @@ void Löschen(const QString& roh) {
         throw Fehler(FEHLER_ZUGRIFF, pfad);
 }
 
-QStringList Unterordner(const QString& ordner) { return Auflisten(ordner, QDir::Dirs); }
+QStringList Unterordner(const QString& ordner) {
+    return Auflisten(ordner, QDir::Dirs);
+}
 
-QStringList Dateien(const QString& ordner) { return Auflisten(ordner, QDir::Files); }
+QStringList Dateien(const QString& ordner) {
+    return Auflisten(ordner, QDir::Files);
+}
 
-void Fehlerhaken_Setzen(Fehlerhaken haken) { Haken() = std::move(haken); }
+void Fehlerhaken_Setzen(Fehlerhaken haken) {
+    Haken() = std::move(haken);
+}
 
 } // namespace qk::datei

@@ -32,7 +32,7 @@ void Schreiben(const QString& pfad, const QByteArray& inhalt); // create or repl
 // of the old file; on any failure the old file stays as it was.
 void Ersetzen(const QString& pfad, const QByteArray& inhalt);
 void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
-void Kopieren(const QString& von, const QString& nach);      // replaces an existing target
+void Kopieren(const QString& von, const QString& nach);       // replaces an existing target
 void Löschen(const QString& pfad);
 
 // Names of the direct subfolders and files, in the order the file system lists them.

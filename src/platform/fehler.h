@@ -9,11 +9,11 @@ namespace qk {
 // that failed to the procedure whose error handler reports them.
 enum Fehlernummer : int {
     FEHLER_ARGUMENT = 5,              // invalid argument (a text field without its NUL)
-    FEHLER_UEBERLAUF = 6,              // a value does not fit its type
+    FEHLER_UEBERLAUF = 6,             // a value does not fit its type
     FEHLER_INDEX = 9,                 // subscript out of range (a list without elements)
     FEHLER_TYP = 13,                  // type mismatch (text that is not a number)
     FEHLER_DATEI_NICHT_GEFUNDEN = 53, // the folder exists, the file does not
-    FEHLER_DATENTRAEGER_VOLL = 61,     // no space left while writing
+    FEHLER_DATENTRAEGER_VOLL = 61,    // no space left while writing
     FEHLER_ZUGRIFF = 75,              // path or file access error (denied, locked, unreadable)
     FEHLER_PFAD = 76,                 // path not found
     FEHLER_OBJEKT = 91,               // object not set (no selected row)

@@ -44,15 +44,20 @@ QMessageBox::StandardButtons Qt_Knöpfe(Knöpfe k) {
 
 // The settings live in the per-user store of the organization alone, with no application
 // name: Admin-Quorvik.conf in the user's configuration folder.
-QSettings Einstellungen() { return QSettings(QStringLiteral("Admin-Quorvik"), QString()); }
+QSettings Einstellungen() {
+    return QSettings(QStringLiteral("Admin-Quorvik"), QString());
+}
 
 } // namespace
 
-QtPlattform::QtPlattform() { m_seitEreignissen.start(); }
+QtPlattform::QtPlattform() {
+    m_seitEreignissen.start();
+}
 
 Antwort QtPlattform::Meldung(const QString& text, const QString& titel, Symbol symbol,
                              Knöpfe knöpfe) {
-    QMessageBox box(Qt_Symbol(symbol), titel, text, Qt_Knöpfe(knöpfe), QApplication::activeWindow());
+    QMessageBox box(Qt_Symbol(symbol), titel, text, Qt_Knöpfe(knöpfe),
+                    QApplication::activeWindow());
     switch (box.exec()) {
     case QMessageBox::Cancel:
         return Antwort::Abbrechen;
@@ -69,8 +74,8 @@ Antwort QtPlattform::Meldung(const QString& text, const QString& titel, Symbol s
 }
 
 QString QtPlattform::Ordner_Dialog(const QString& hinweis) {
-    const QString ordner = QFileDialog::getExistingDirectory(
-        QApplication::activeWindow(), hinweis, QString(), QFileDialog::ShowDirsOnly);
+    const QString ordner = QFileDialog::getExistingDirectory(QApplication::activeWindow(), hinweis,
+                                                             QString(), QFileDialog::ShowDirsOnly);
     if (ordner.isEmpty())
         return {};
     return QDir::toNativeSeparators(ordner);
@@ -104,7 +109,9 @@ void QtPlattform::Einstellung_Schreiben(const QString& gruppe, const QString& na
         throw Fehler(FEHLER_ZUGRIFF);
 }
 
-QDateTime QtPlattform::Jetzt() { return QDateTime::currentDateTime(); }
+QDateTime QtPlattform::Jetzt() {
+    return QDateTime::currentDateTime();
+}
 
 void QtPlattform::Ereignisse_Verarbeiten() {
     if (m_seitEreignissen.elapsed() < EREIGNIS_ABSTAND_MS)

@@ -8,9 +8,9 @@ namespace qk {
 
 // The labels in front of the error number; each family of procedures has its own.
 inline const QString LABEL_NUMMER = QStringLiteral("Error number: ");
-inline const QString LABEL_NR = QStringLiteral("Error Nr: ");         // readers, log appender
-inline const QString LABEL_NR_PUNKT = QStringLiteral("Error Nr.: ");  // Bookdata_Speichern
-inline const QString LABEL_ERRORNR = QStringLiteral("ErrorNr: ");     // save dialog
+inline const QString LABEL_NR = QStringLiteral("Error Nr: ");        // readers, log appender
+inline const QString LABEL_NR_PUNKT = QStringLiteral("Error Nr.: "); // Bookdata_Speichern
+inline const QString LABEL_ERRORNR = QStringLiteral("ErrorNr: ");    // save dialog
 
 inline const QString CRLF = QStringLiteral("\r\n");
 

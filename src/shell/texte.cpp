@@ -214,7 +214,9 @@ constexpr Eintrag TABELLE[] = {
 };
 
 static_assert(std::is_sorted(std::begin(TABELLE), std::end(TABELLE),
-                             [](const Eintrag& a, const Eintrag& b) { return a.nummer < b.nummer; }));
+                             [](const Eintrag& a, const Eintrag& b) {
+                                 return a.nummer < b.nummer;
+                             }));
 
 } // namespace
 

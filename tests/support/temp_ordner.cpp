@@ -12,7 +12,9 @@ TempOrdner::TempOrdner() {
         throw std::runtime_error("no temporary folder");
 }
 
-QString TempOrdner::Pfad() const { return m_dir.path() + QLatin1Char('/'); }
+QString TempOrdner::Pfad() const {
+    return m_dir.path() + QLatin1Char('/');
+}
 
 QString TempOrdner::Ordner(const QString& relativ) const {
     QDir().mkpath(Pfad() + relativ);

@@ -1,0 +1,76 @@
+#include "shell/routinen.h"
+
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "shell/fehlerbericht.h"
+#include "shell/texte.h"
+
+namespace qk {
+
+bool Datei_Existiert(const QString& pfad, const QString& name) {
+    // Without a folder the name alone would be looked up in the working folder.
+    if (pfad.isEmpty())
+        return false;
+    return datei::Existiert(pfad + name);
+}
+
+QString Bis_Null_Abschneiden(const QString& text) {
+    const qsizetype null = text.indexOf(QChar(u'\0'));
+    if (null < 0)
+        throw Fehler(FEHLER_ARGUMENT);
+    return text.left(null);
+}
+
+QString Verzeichnis_Wählen(Zustand& z, const QString& vorher, const QString& datei) {
+    // The folder dialog has no prompt of its own.
+    const QString ordner = z.plattform.Ordner_Dialog(QString());
+    if (ordner.isEmpty())
+        return vorher;
+    QString gewählt = ordner;
+    if (!gewählt.endsWith(datei::Trenner()))
+        gewählt += datei::Trenner();
+    Verzeichnis_Prüfen(z, gewählt, vorher, datei);
+    return gewählt;
+}
+
+void Verzeichnis_Prüfen(Zustand& z, QString& gewählt, const QString& vorher, const QString& datei) {
+    while (!Datei_Existiert(gewählt, datei)) {
+        const Antwort a = z.plattform.Meldung(CRLF + LoadResString(1010) + QStringLiteral("     "),
+                                              LoadResString(1012) + QStringLiteral("(''") +
+                                                  gewählt + QStringLiteral("'')"),
+                                              Symbol::Ausruf, Knöpfe::OKAbbrechen);
+        if (a != Antwort::OK) {
+            gewählt = vorher;
+            return;
+        }
+        const QString ordner = z.plattform.Ordner_Dialog(QString());
+        if (ordner.isEmpty()) {
+            // Giving up in the reopened dialog brings back the previous folder, which is
+            // taken as it is, as every cancelled choice is.
+            gewählt = vorher;
+            return;
+        }
+        gewählt = ordner.endsWith(datei::Trenner()) ? ordner : ordner + datei::Trenner();
+    }
+}
+
+void LibPaths_Einlesen(Zustand& z) {
+    if (!Datei_Existiert(z.GlobalPath, QStringLiteral("QK_LIBPATHS.TXT")))
+        return;
+    const QStringList zeilen =
+        datei::Zeilen_Lesen(z.GlobalPath + QStringLiteral("QK_LIBPATHS.TXT"));
+    QStringList liste;
+    for (QString zeile : zeilen) {
+        // An empty line names no Library; a path without its closing separator would put
+        // the Library's files next to the folder instead of into it.
+        if (zeile.trimmed().isEmpty())
+            continue;
+        if (!zeile.endsWith(QLatin1Char('\\')) && !zeile.endsWith(QLatin1Char('/')))
+            zeile += datei::Trenner();
+        liste.append(zeile);
+    }
+    if (!liste.isEmpty())
+        z.LibListe = liste;
+}
+
+} // namespace qk
