@@ -2,6 +2,7 @@
 
 #include "platform/ansi.h"
 #include "platform/dateien.h"
+#include "shell/zahl.h"
 
 #include <QLocale>
 #include <cmath>
@@ -71,7 +72,7 @@ double UserNummer_Lesen(const QString& text) {
     const double wert = QLocale::c().toDouble(text.mid(anfang, i - anfang), &ok);
     if (!ok) // only a value beyond the range of double gets here
         return text[anfang] == QLatin1Char('-') ? -HUGE_VAL : HUGE_VAL;
-    return std::nearbyint(wert);
+    return Runden_Gerade(wert);
 }
 
 QString Local_Eingabe_Prüfen(const QString& userNumber, const QString& dirPath,
