@@ -8,10 +8,12 @@
 #include "shell/routinen.h"
 #include "shell/texte.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 
 namespace qk {
 
@@ -70,6 +72,11 @@ void Libraries_frm1::Werte_In_ComboBox_Übertragen() {
     m_cbo_Libraries->clear();
     m_cbo_Libraries->addItems(m_z.LibListe);
     m_cbo_Libraries->setEditText(m_z.LibPath);
+    // Libraries often differ deep inside long paths: the list shows them whole.
+    QAbstractItemView* liste = m_cbo_Libraries->view();
+    liste->setTextElideMode(Qt::ElideNone);
+    liste->setMinimumWidth(liste->sizeHintForColumn(0) + 2 * liste->frameWidth() +
+                           liste->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void Libraries_frm1::cbo_Libraries_Click() {
