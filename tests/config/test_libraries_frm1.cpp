@@ -191,23 +191,6 @@ private slots:
         QVERIFY(u.p.meldungen.isEmpty());
     }
 
-    void folderWithoutLibinfoKeepsPrevious() {
-        Umgebung u;
-        u.Liste((u.Lib("LibA") + "\r\n").toUtf8());
-        u.z.LibPath = u.Lib("LibA");
-        u.t.Ordner(QStringLiteral("Leer"));
-        u.p.ordnerAntworten = {u.Ordner("Leer")};
-        u.p.antworten = {Antwort::Abbrechen};
-        Libraries_frm1 d(u.z, u.Freigabe());
-        Modal_Ausführen(d, [&] { Klicken(d, "cmd_Wählen"); });
-        QCOMPARE(u.z.LibPath, u.Lib("LibA"));
-        QCOMPARE(u.z.LibListe, QStringList{u.Lib("LibA")});
-        // The refused folder, then the previous Library found in the list.
-        QCOMPARE(u.p.Titel(),
-                 QStringList({QStringLiteral("Error(''") + u.Lib("Leer") + QStringLiteral("'')"),
-                              QStringLiteral("Library")}));
-    }
-
     void clickOnEntryFreesMenus() {
         Umgebung u;
         u.z.LibListe = {QString(), u.Lib("LibA"), u.Lib("LibB")};
