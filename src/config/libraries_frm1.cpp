@@ -90,8 +90,8 @@ void Libraries_frm1::cmd_Wählen_Click() {
         m_z.LibPath = Verzeichnis_Wählen(m_z, m_z.LibPath_Alt, LIBINFO_DATEI);
         switch (LibPath_Aufnehmen(m_z.LibListe, m_z.LibPath)) {
         case Aufnahme::Erste:
-            // The first Library of all: it only becomes the text; the menus wait for the
-            // next start or a click on the entry.
+            // The first Library of all only becomes the combo box's text; the list is not
+            // refilled and the menus stay as they are until the next start.
             m_cbo_Libraries->setEditText(m_z.LibPath);
             return;
         case Aufnahme::Vorhanden:
