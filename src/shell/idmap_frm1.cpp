@@ -154,7 +154,7 @@ Idmap_frm1::Idmap_frm1(Zustand& zustand, QWidget* parent) : QMainWindow(parent),
 
     const double m = Schriftmaßstab(this);
     auto* fläche = new QWidget(this);
-    fläche->setFixedSize(Twips(m, 9390), Twips(m, 5025));
+    fläche->setFixedSize(Pixel_Aus_Twips(m, 9390), Pixel_Aus_Twips(m, 5025));
     setCentralWidget(fläche);
 
     lstv_Idmap = new QTreeWidget(fläche);

@@ -3,9 +3,11 @@
 #include "shell/zustand.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/admin-quorvik.png")));
     qk::QtPlattform plattform;
     qk::Zustand zustand(plattform);
     qk::Idmap_frm1 fenster(zustand);

@@ -10,6 +10,7 @@ namespace {
 
 // Line height of the font the windows were drawn for (8 points at 96 dots per inch).
 constexpr double ENTWURF_ZEILENHÖHE = 13.0;
+constexpr double TWIPS_JE_PIXEL = 15.0;
 
 int Runden(double wert) {
     return static_cast<int>(std::lround(wert));
@@ -27,13 +28,13 @@ QRect Pixel_Rechteck(double maßstab, int links, int oben, int breite, int höhe
                  Runden(höhe * maßstab));
 }
 
-int Twips(double maßstab, double twips) {
+int Pixel_Aus_Twips(double maßstab, double twips) {
     return Runden(twips / TWIPS_JE_PIXEL * maßstab);
 }
 
 QRect Twips_Rechteck(double maßstab, int links, int oben, int breite, int höhe) {
-    return QRect(Twips(maßstab, links), Twips(maßstab, oben), Twips(maßstab, breite),
-                 Twips(maßstab, höhe));
+    return QRect(Pixel_Aus_Twips(maßstab, links), Pixel_Aus_Twips(maßstab, oben),
+                 Pixel_Aus_Twips(maßstab, breite), Pixel_Aus_Twips(maßstab, höhe));
 }
 
 } // namespace qk

@@ -10,8 +10,6 @@ class QWidget;
 // the desktop font is larger than the one the windows were drawn for.
 namespace qk {
 
-inline constexpr int TWIPS_JE_PIXEL = 15;
-
 // The factor by which the font of `fenster` is larger than the design font (at least 1).
 double Schriftmaßstab(const QWidget* fenster);
 
@@ -22,6 +20,6 @@ QRect Pixel_Rechteck(double maßstab, int links, int oben, int breite, int höhe
 QRect Twips_Rechteck(double maßstab, int links, int oben, int breite, int höhe);
 
 // A length in twips, scaled by `maßstab`.
-int Twips(double maßstab, double twips);
+int Pixel_Aus_Twips(double maßstab, double twips);
 
 } // namespace qk

@@ -7,12 +7,12 @@
 #include "shell/masse.h"
 #include "shell/routinen.h"
 #include "shell/texte.h"
+#include "views/bildschirmmitte.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 
 namespace qk {
 
@@ -78,6 +78,7 @@ Messages_frm1::Messages_frm1(Zustand& zustand, QWidget* parent)
     }
     z.Index_Eingabe.clear();
     Modus_Setzen(Modus::Progress);
+    Bildschirmmitte(this);
 }
 
 Messages_frm1::~Messages_frm1() {
@@ -162,15 +163,6 @@ void Messages_frm1::done(int ergebnis) {
     m_entladen = true;
     Fortschritt_Abmelden();
     QDialog::done(ergebnis);
-}
-
-void Messages_frm1::showEvent(QShowEvent* ereignis) {
-    QDialog::showEvent(ereignis);
-    if (m_gezeigt)
-        return;
-    m_gezeigt = true;
-    if (const QScreen* schirm = screen())
-        move(schirm->availableGeometry().center() - rect().center());
 }
 
 } // namespace qk

@@ -54,9 +54,6 @@ public:
 public slots:
     void done(int ergebnis) override;
 
-protected:
-    void showEvent(QShowEvent* ereignis) override;
-
 private:
     enum class Modus { Progress, Input, Message };
     void Modus_Setzen(Modus modus);
@@ -64,7 +61,6 @@ private:
 
     Zustand& z;
     bool m_entladen = false;
-    bool m_gezeigt = false;
 };
 
 } // namespace qk
