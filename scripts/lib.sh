@@ -25,5 +25,11 @@ qk_build() {
     if [ ! -f "$QK_ROOT/$dir/build.ninja" ]; then
         cmake -S "$QK_ROOT" -B "$QK_ROOT/$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
     fi
-    cmake --build "$QK_ROOT/$dir" -j"$(nproc)"
+    if ! cmake --build "$QK_ROOT/$dir" -j"$(nproc)"; then
+        # CMake 3.25 does not always run moc again for window classes added to an existing
+        # build folder (undefined vtables at link time); forget moc's bookkeeping, try again.
+        echo "Build failed; running moc again for every target and retrying."
+        find "$QK_ROOT/$dir" -path '*_autogen/timestamp' -delete
+        cmake --build "$QK_ROOT/$dir" -j"$(nproc)"
+    fi
 }
