@@ -191,6 +191,19 @@ void Ersetzen(const QString& roh, const QByteArray& inhalt) {
         throw Fehler(Schreibfehler(), pfad);
 }
 
+void Überschreiben(const QString& roh, const QByteArray& inhalt) {
+    const QString pfad = Auflösen(roh);
+    Prüfen(Vorgang::Schreiben, pfad);
+    QFile f(pfad);
+    // ReadWrite neither truncates nor replaces: the bytes go into the existing file.
+    if (QFileInfo(pfad).isDir() || !f.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    Alles_Schreiben(f, inhalt, pfad);
+    if (f.size() > inhalt.size() && !f.resize(inhalt.size()))
+        throw Fehler(FEHLER_ZUGRIFF, pfad);
+    Schließen(f, pfad);
+}
+
 void Anhängen(const QString& roh, const QByteArray& inhalt) {
     const QString pfad = Auflösen(roh);
     Prüfen(Vorgang::Anhaengen, pfad);
