@@ -57,6 +57,7 @@ void Buchungszeilen(Zustand& z) {
         if (teil.size() >= TEIL_ZEICHEN) {
             LOG_Datei_Schreiben(z, z.LibPath, teil);
             teil.clear();
+            z.plattform.Ereignisse_Verarbeiten();
         }
     }
     if (!teil.isEmpty())

@@ -99,6 +99,9 @@ void Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad) {
         if (!liste.empty() && liste.back().Index == e.Index)
             e.Index = liste.back().Index; // one text for the entries of one folder
         liste.push_back(std::move(e));
+        // A removal over a large Library lists hundreds of thousands of boxes.
+        if (liste.size() % 4096 == 0)
+            z.plattform.Ereignisse_Verarbeiten();
     }
     if (!liste.empty())
         z.BookdataListe.swap(liste);

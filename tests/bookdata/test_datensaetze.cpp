@@ -10,25 +10,6 @@ using qk::test::Freigegeben;
 class TestDatensaetze : public QObject {
     Q_OBJECT
 private slots:
-    void findsBookingsWithFilter_data() {
-        QTest::addColumn<int>("filter");
-        QTest::addColumn<QList<int>>("boxen");
-        QTest::newRow("all users, user byte 0 included") << 0 << QList<int>{0, 5, 64, 255};
-        QTest::newRow("user 5") << 5 << QList<int>{5, 255};
-        QTest::newRow("user 254, nobody") << 254 << QList<int>{};
-    }
-    void findsBookingsWithFilter() {
-        QFETCH(int, filter);
-        QFETCH(QList<int>, boxen);
-        const QByteArray d = Bookdata({{255, 5, 9}, {64, 7, 2}, {0, 0, 1}, {5, 5, 200}});
-        satz::Trefferliste t;
-        const int n = satz::Buchungen_Finden(d, quint8(filter), t);
-        QList<int> gefunden;
-        for (int i = 0; i < n; ++i)
-            gefunden.append(t[i].BoxNr);
-        QCOMPARE(gefunden, boxen);
-    }
-
     void recordFieldsComeFromTheirBytes() {
         QByteArray d = Bookdata({{64, 7, 3}});
         d[64 * 16 + 2] = char(0xAB);
@@ -62,17 +43,6 @@ private slots:
         QCOMPARE(satz::Vollständige_Boxen(lang), 256);
         QCOMPARE(satz::Buchungen_Freigeben(lang, 7), 1);
         QCOMPARE(lang.right(16), QByteArray(16, char(7)));
-    }
-
-    void freeingTouchesOnlyUserAndRevisionOfMatches() {
-        const QByteArray vorher = Bookdata({{1, 7, 3}, {2, 8, 4}, {9, 7, 12}, {200, 0, 5}});
-        QByteArray einer = vorher;
-        QCOMPARE(satz::Buchungen_Freigeben(einer, 7), 2);
-        QCOMPARE(einer, Freigegeben(vorher, {1, 9}));
-
-        QByteArray alle = vorher;
-        QCOMPARE(satz::Buchungen_Freigeben(alle, 0), 4); // user byte 0 is a booking too
-        QCOMPARE(alle, Freigegeben(vorher, {1, 2, 9, 200}));
     }
 
     void restoringNamedBoxes() {
