@@ -1,0 +1,58 @@
+#include "config/libpaths.h"
+
+#include "platform/ansi.h"
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "shell/fehlerbericht.h"
+#include "shell/texte.h"
+
+namespace qk {
+
+QByteArray LibPaths_Inhalt(const QStringList& liste) {
+    QByteArray inhalt;
+    for (const QString& eintrag : liste) {
+        inhalt += Ansi(eintrag);
+        inhalt += "\r\n";
+    }
+    return inhalt;
+}
+
+bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
+    try {
+        // Without a Global Directory the name would point into whatever folder the program
+        // runs in; the workstations would never find the list there.
+        if (globalPath.isEmpty())
+            throw Fehler(FEHLER_PFAD);
+        datei::Ersetzen(globalPath + LIBPATHS_DATEI, LibPaths_Inhalt(z.LibListe));
+        return true;
+    } catch (const Fehler& f) {
+        Fehler_Melden(z.plattform, QStringLiteral("Datei_LibPath_Schreiben"), LoadResString(2210),
+                      f.Nummer());
+        return false;
+    }
+}
+
+bool LibPath_Vorhanden(const QStringList& liste, const QString& pfad) {
+    return liste.contains(pfad, Qt::CaseSensitive);
+}
+
+Aufnahme LibPath_Aufnehmen(QStringList& liste, const QString& pfad) {
+    // An empty entry would make every walk over the Libraries work in the program's own
+    // folder, so it never enters the list.
+    if (pfad.isEmpty())
+        return Aufnahme::Leer;
+    if (liste.isEmpty()) {
+        liste.append(pfad);
+        return Aufnahme::Erste;
+    }
+    if (LibPath_Vorhanden(liste, pfad))
+        return Aufnahme::Vorhanden;
+    // A hand-edited file may start with an empty line; the new Library takes its place.
+    if (liste.first().isEmpty())
+        liste.first() = pfad;
+    else
+        liste.append(pfad);
+    return Aufnahme::Angehaengt;
+}
+
+} // namespace qk
