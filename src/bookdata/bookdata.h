@@ -3,6 +3,7 @@
 #include "shell/zustand.h"
 
 #include <QString>
+#include <vector>
 
 // The booking store of a Library: index folders, BOOKDATA.NET, deletion with backup and undo
 // list, restore, and BOOKDATA.LOG. Every routine works on the shared state and reports its
@@ -22,6 +23,11 @@ bool Ist_Indexordner(const QString& name);
 // Number of index folders directly in the Library (0 after a reported error). Sets
 // Anzahl_Ordner to 0; the caller stores the result into Anzahl_Ordner.
 qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad);
+
+// Reads the BOOKDATA.NET of every index folder directly in the Library (the folders that
+// Anzahl_Ordner_Ermitteln counts), appending to BookdataListe; counts Ordner_Nr. Errors while
+// listing the Library throw qk::Fehler; errors of one file are reported and the walk goes on.
+void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter);
 
 // Updates the progress window, when one is open, with the folder being searched.
 void Fortschritt_Anzeigen(Zustand& z, const QString& index, qint32 ordnerNr);
@@ -49,6 +55,14 @@ void Bookdata_Einlesen(Zustand& z, const QString& libPfad, quint8 filter);
 // named in BookdataListe, after backing each file up as BOOKDATA.BAK; writes the undo list.
 void Buchungen_Löschen(Zustand& z, const QString& libPfad);
 
+// Backs up one BOOKDATA.NET as BOOKDATA.BAK and rewrites it with the boxes of UserNr freed.
+// Counts into Datensätze_Geschrieben and Buchungen_Gelöscht only what reached the file.
+// Reports its own errors.
+void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index);
+
+// Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
+void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);
+
 // Empties the undo list of every Library of LibListe. Throws qk::Fehler.
 void Rückgängig_Listen_Leeren(Zustand& z);
 
@@ -56,9 +70,19 @@ void Rückgängig_Listen_Leeren(Zustand& z);
 // also for a line that names no index folder or holds no valid number.
 void Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
 
+// The text before the first separator (the whole text without one), blanks at both ends
+// removed.
+QString Feld_Lesen(const QString& text, QChar trenner);
+
 // Restores, from BOOKDATA.BAK, the boxes named in BookdataListe that are free now and were
 // booked in the backup. Reports its own errors.
 void cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
+
+// Copies back into one index folder's BOOKDATA.NET the named boxes that are free there and
+// booked in its BOOKDATA.BAK; a folder without BOOKDATA.BAK is left alone. Returns how many
+// named boxes could not be put back. Throws qk::Fehler.
+int Bookdata_Zurückkopieren(const QString& libPfad, const QString& index,
+                            const std::vector<quint8>& boxen);
 
 // ---- BOOKDATA.LOG ----
 

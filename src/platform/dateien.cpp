@@ -134,11 +134,21 @@ bool Ordner_Existiert(const QString& pfad) {
 }
 
 QByteArray Lesen(const QString& roh) {
-    const QString pfad = Auflösen(roh);
-    Prüfen(Vorgang::Lesen, pfad);
+    // The name as given is tried first: when it opens, it is what Auflösen would give, and the
+    // look-up saved counts when thousands of booking files are read. Opening to read changes
+    // nothing, so the hook still comes before the first byte is read.
+    QString pfad = Normalisieren(roh);
     QFile f(pfad);
-    if (QFileInfo(pfad).isDir() || !f.open(QIODevice::ReadOnly))
-        throw Fehler(Öffnungsfehler(pfad, true), pfad);
+    // QFile refuses to open a folder, so the open itself tells files from folders.
+    if (!f.open(QIODevice::ReadOnly)) {
+        pfad = Auflösen(roh);
+        Prüfen(Vorgang::Lesen, pfad);
+        f.setFileName(pfad);
+        if (!f.open(QIODevice::ReadOnly))
+            throw Fehler(Öffnungsfehler(pfad, true), pfad);
+    } else {
+        Prüfen(Vorgang::Lesen, pfad);
+    }
     QByteArray inhalt = f.readAll();
     if (f.error() != QFileDevice::NoError)
         throw Fehler(FEHLER_ZUGRIFF, pfad);
@@ -189,6 +199,28 @@ void Ersetzen(const QString& roh, const QByteArray& inhalt) {
     errno = 0;
     if (!f.commit())
         throw Fehler(Schreibfehler(), pfad);
+}
+
+void Überschreiben(const QString& roh, const QByteArray& inhalt) {
+    // As in Lesen, the name as given first; an open that may not create anything changes
+    // nothing, so the hook still comes first where it matters.
+    QString pfad = Normalisieren(roh);
+    QFile f(pfad);
+    // ReadWrite neither truncates nor replaces: the bytes go into the existing file.
+    const auto art = QIODevice::ReadWrite | QIODevice::Unbuffered;
+    if (f.open(art | QIODevice::ExistingOnly)) {
+        Prüfen(Vorgang::Schreiben, pfad);
+    } else {
+        pfad = Auflösen(roh);
+        Prüfen(Vorgang::Schreiben, pfad);
+        f.setFileName(pfad);
+        if (!f.open(art))
+            throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    }
+    Alles_Schreiben(f, inhalt, pfad);
+    if (f.size() > inhalt.size() && !f.resize(inhalt.size()))
+        throw Fehler(FEHLER_ZUGRIFF, pfad);
+    Schließen(f, pfad);
 }
 
 void Anhängen(const QString& roh, const QByteArray& inhalt) {

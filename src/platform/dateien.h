@@ -31,6 +31,10 @@ void Schreiben(const QString& pfad, const QByteArray& inhalt); // create or repl
 // Writes the whole content to a temporary file in the same folder, then puts it in the place
 // of the old file; on any failure the old file stays as it was.
 void Ersetzen(const QString& pfad, const QByteArray& inhalt);
+// Writes the content over the file from its first byte and then cuts it to the content's
+// length, so the file stays the same file for every program that holds it open (a rename
+// would leave those programs writing into the old one); creates the file when missing.
+void Überschreiben(const QString& pfad, const QByteArray& inhalt);
 void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
 void Kopieren(const QString& von, const QString& nach);       // replaces an existing target
 void Löschen(const QString& pfad);

@@ -1,0 +1,76 @@
+#include "bookdata/bookdata.h"
+#include "bookdata/bookdata_intern.h"
+
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "shell/fehlerbericht.h"
+#include "shell/texte.h"
+
+namespace qk {
+
+void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index) {
+    try {
+        if (!Ist_Indexordner(index))
+            throw Fehler(FEHLER_PFAD);
+        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
+        const QByteArray gelesen = datei::Lesen(netz);
+        QByteArray neu = gelesen;
+        const int freigegeben = satz::Buchungen_Freigeben(neu, z.UserNr);
+
+        // The backup is made from the very bytes that the rewrite starts from, and it must be
+        // complete before the booking file is touched: when it fails, nothing else happens.
+        datei::Überschreiben(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK), gelesen);
+
+        // In place, so that workstations holding the file open keep seeing the same file.
+        try {
+            datei::Überschreiben(netz, neu);
+        } catch (const Fehler&) {
+            // Half a rewrite is worse than none; the backup holds the bytes either way.
+            try {
+                datei::Überschreiben(netz, gelesen);
+            } catch (const Fehler&) {
+            }
+            throw;
+        }
+        // Only what reached the file counts, so that the log's statuses tell the truth.
+        z.Datensätze_Geschrieben += satz::Vollständige_Boxen(gelesen);
+        z.Buchungen_Gelöscht += freigegeben;
+    } catch (const Fehler& f) {
+        Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Speichern"),
+                      LoadResString(2090) + libPfad + index + LoadResString(2091), f.Nummer(),
+                      LABEL_NR_PUNKT);
+    }
+    z.plattform.Ereignisse_Verarbeiten();
+}
+
+void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
+    if (z.Anzahl_Einträge < 1)
+        return;
+    try {
+        z.Dateien_Bearbeitet = 0;
+        z.Anzahl_Buchungen = 0;
+        z.Datensätze_Geschrieben = 0;
+        z.Buchungen_Gelöscht = 0;
+        QString vorher;
+        for (const BookdataEintrag& e : z.BookdataListe) {
+            if (e.Index == vorher)
+                continue;
+            ++z.Dateien_Bearbeitet;
+            vorher = e.Index;
+            Bookdata_Speichern(z, libPfad, e.Index);
+        }
+        Rückgängig_Liste_Schreiben(z, libPfad);
+        z.Anzahl_Buchungen = Buchungen_Zählen(z);
+        z.Summe_Buchungen += z.Anzahl_Buchungen;
+        z.Summe_Dateien += z.Dateien_Bearbeitet;
+        const bool alleGeschrieben =
+            qint64(z.Dateien_Bearbeitet) * satz::BOXEN == qint64(z.Datensätze_Geschrieben);
+        z.Status_Schreiben = LoadResString(alleGeschrieben ? 2070 : 2071);
+        z.Status_Löschen = LoadResString(z.Buchungen_Gelöscht == z.Anzahl_Buchungen ? 2070 : 2071);
+    } catch (const Fehler& f) {
+        Fehler_Melden(z.plattform, QStringLiteral("Buchungen_Löschen"), LoadResString(2072),
+                      f.Nummer());
+    }
+}
+
+} // namespace qk

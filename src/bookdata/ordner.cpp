@@ -1,0 +1,117 @@
+#include "bookdata/bookdata.h"
+#include "bookdata/bookdata_intern.h"
+
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "shell/fehlerbericht.h"
+#include "shell/texte.h"
+
+#include <utility>
+
+namespace qk {
+namespace intern {
+
+bool Zählt_Als_Indexordner(const QString& name) {
+    return Ist_Indexordner(name) && name.compare(QLatin1String("IDX00000"), Qt::CaseInsensitive);
+}
+
+} // namespace intern
+
+namespace {
+
+// The bookings of a walk, held compactly (5 bytes each, with the folder names once) until the
+// walk ends; only then does BookdataListe grow, once and to its exact size. A list that grew
+// booking by booking would at its last doubling hold up to three times its final size.
+class Sammlung {
+public:
+    void Aufnehmen(const QString& index, const satz::Trefferliste& treffer, int anzahl) {
+        if (anzahl == 0)
+            return;
+        m_ordner.emplace_back(index, anzahl);
+        m_treffer.insert(m_treffer.end(), treffer.begin(), treffer.begin() + anzahl);
+    }
+
+    // Appends everything collected at Anzahl_Einträge, as one append after another would.
+    void Übertragen(Zustand& z) {
+        if (m_treffer.empty())
+            return;
+        const size_t bisher = std::min(size_t(z.Anzahl_Einträge), z.BookdataListe.size());
+        std::vector<BookdataEintrag> liste;
+        liste.reserve(bisher + m_treffer.size());
+        for (size_t i = 0; i < bisher; ++i)
+            liste.push_back(std::move(z.BookdataListe[i]));
+        size_t t = 0;
+        for (const auto& [index, anzahl] : m_ordner) {
+            for (int i = 0; i < anzahl; ++i, ++t) {
+                const satz::Treffer& b = m_treffer[t];
+                liste.push_back(
+                    BookdataEintrag{index, b.BoxNr, b.UserID, b.RevNr, b.Extra, b.Tail});
+            }
+        }
+        z.Anzahl_Einträge = qint32(liste.size());
+        z.BookdataListe.swap(liste);
+        m_treffer = {};
+        m_ordner = {};
+    }
+
+private:
+    std::vector<std::pair<QString, int>> m_ordner;
+    std::vector<satz::Treffer> m_treffer;
+};
+
+} // namespace
+
+qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad) {
+    z.Anzahl_Ordner = 0;
+    try {
+        const QStringList namen = datei::Unterordner(libPfad);
+        qint32 anzahl = 0;
+        for (const QString& name : namen) {
+            if (intern::Zählt_Als_Indexordner(name))
+                ++anzahl;
+            z.plattform.Ereignisse_Verarbeiten();
+        }
+        return anzahl;
+    } catch (const Fehler& f) {
+        if (f.Nummer() == FEHLER_PFAD) {
+            z.plattform.Meldung(LoadResString(2040) + libPfad + LoadResString(2041),
+                                QStringLiteral("Anzahl_Ordner_Ermitteln_Error"), Symbol::Ausruf);
+        } else {
+            Fehler_Melden(z.plattform, QStringLiteral("Anzahl_Ordner_Ermitteln"),
+                          LoadResString(2042) + libPfad, f.Nummer(), LABEL_NR);
+        }
+        return 0;
+    }
+}
+
+void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
+    // Only the index folders directly in the Library hold booking files, and only there does
+    // libPfad + name lead to the folder; the count of Anzahl_Ordner_Ermitteln is of the same
+    // folders, so the progress bar ends at its maximum.
+    const QStringList namen = datei::Unterordner(libPfad);
+    Sammlung sammlung;
+    satz::Trefferliste treffer;
+    for (const QString& name : namen) {
+        if (!intern::Zählt_Als_Indexordner(name))
+            continue;
+        ++z.Ordner_Nr;
+        int anzahl = 0;
+        if (intern::Bookdata_Datei_Lesen(z, libPfad, name, filter, treffer, anzahl, true))
+            sammlung.Aufnehmen(name, treffer, anzahl);
+    }
+    sammlung.Übertragen(z);
+}
+
+void Fortschritt_Anzeigen(Zustand& z, const QString& index, qint32 ordnerNr) {
+    if (z.Anzahl_Ordner < 1 || z.Fortschritt == nullptr)
+        return;
+    // The display is a courtesy: nothing that goes wrong in it may stop the reading.
+    try {
+        z.Fortschritt->Fortschritt_Setzen(LoadResString(551) + z.LibPath + CRLF + CRLF +
+                                              LoadResString(550) + index,
+                                          z.Anzahl_Ordner, ordnerNr);
+    } catch (const std::exception&) {
+    }
+}
+
+} // namespace qk
