@@ -1,5 +1,7 @@
 #include "platform/fenster.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace qk {
@@ -12,6 +14,21 @@ void Fenster_Oben(QWidget* fenster) {
     // Changing a window flag hides the window; bring it back as it was.
     if (sichtbar)
         fenster->show();
+}
+
+} // namespace qk
+
+namespace qk {
+
+void Bildschirmmitte(QWidget* fenster) {
+    const QWidget* eltern = fenster->parentWidget();
+    const QScreen* schirm = eltern != nullptr ? eltern->screen() : fenster->screen();
+    if (schirm == nullptr)
+        schirm = QGuiApplication::primaryScreen();
+    if (schirm == nullptr)
+        return;
+    const QRect frei = schirm->availableGeometry();
+    fenster->move(frei.center() - QPoint(fenster->width() / 2, fenster->height() / 2));
 }
 
 } // namespace qk

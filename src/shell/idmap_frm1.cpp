@@ -1,5 +1,9 @@
 #include "shell/idmap_frm1.h"
 
+#include "platform/fenster.h"
+
+#include "config/libraries_frm1.h"
+#include "config/local_frm1.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
 #include "platform/fehler.h"
@@ -186,8 +190,7 @@ Idmap_frm1::Idmap_frm1(Zustand& zustand, QWidget* parent) : QMainWindow(parent),
 
     adjustSize();
     setFixedSize(sizeHint());
-    if (const QScreen* schirm = screen())
-        move(schirm->availableGeometry().center() - rect().center());
+    Bildschirmmitte(this);
 
     Form_Load();
 }
@@ -242,6 +245,13 @@ void Idmap_frm1::Befehle_Verbinden() {
     Befehl_Setzen(mnu_Aktualisieren, [this] { mnu_Aktualisieren_Click(); });
     Befehl_Setzen(mnu_Info, [this] { mnu_Info_Click(); });
     Befehl_Setzen(mnu_Hilfethemen, [this] { mnu_Hilfethemen_Click(); });
+    Befehl_Setzen(mnu_LibDir, [this] {
+        Libraries_Zeigen(z, this, [this] {
+            mnu_Bearbeiten->menuAction()->setEnabled(true);
+            mnu_Ansicht->menuAction()->setEnabled(true);
+        });
+    });
+    Befehl_Setzen(mnu_NETerstellen, [this] { Local_Zeigen(z, this); });
 }
 
 void Idmap_frm1::Befehl_Setzen(QAction* punkt, std::function<void()> befehl) {

@@ -3,7 +3,7 @@
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
-#include "views/bildschirmmitte.h"
+#include "platform/fenster.h"
 #include "views/bookdata_modell.h"
 
 #include <QHeaderView>

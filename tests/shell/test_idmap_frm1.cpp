@@ -5,6 +5,7 @@
 #include "umgebung.h"
 #include "views/messages_frm1.h"
 
+#include <QDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -458,11 +459,23 @@ private slots:
         f.Hilfe()->close();
     }
 
-    void unconnectedItemsDoNothing() {
+    void configDialogsOpenFromTheMenu() {
         Umgebung u;
         u.Vollständig();
         Idmap_frm1 f(u.z);
-        QVERIFY(!f.Befehl_Ausführen(f.mnu_NETerstellen));
+        const std::pair<QAction*, QString> fälle[] = {{f.mnu_LibDir, "Libraries_frm1"},
+                                                      {f.mnu_NETerstellen, "Local_frm1"}};
+        for (const auto& [punkt, name] : fälle) {
+            QString gesehen;
+            QTimer::singleShot(0, [&gesehen] {
+                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                    gesehen = d->objectName();
+                    d->reject();
+                }
+            });
+            QVERIFY(f.Befehl_Ausführen(punkt));
+            QCOMPARE(gesehen, name);
+        }
         QVERIFY(!f.Befehl_Ausführen(f.mnu_Strich1));
         QVERIFY(!f.Beschäftigt());
     }
