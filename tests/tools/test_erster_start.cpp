@@ -8,6 +8,7 @@
 #include "views/textanzeige.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -83,6 +84,23 @@ private slots:
         QCOMPARE(demo::Gespeicherter_Libpfad(), erste.libraries.first());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray(781, '\x07'));
+    }
+
+    void deletedDemoSiteIsMadeAgainButAnotherMissingFolderIsNot() {
+        test::TempOrdner t;
+        const QString ordner = t.Pfad() + QStringLiteral("demo");
+        demo::Demo_Site site;
+        QCOMPARE(demo::Ersten_Start_Vorbereiten(ordner, site), demo::Erster_Start::Gebaut);
+        QVERIFY(QDir(ordner).removeRecursively());
+        QCOMPARE(demo::Ersten_Start_Vorbereiten(ordner, site), demo::Erster_Start::Gebaut);
+        QVERIFY(QFile::exists(site.globalPath + QStringLiteral("QK_IDMAP.NET")));
+
+        // A Global Directory of the user's own that is unreachable now stays stored.
+        demo::Pfade_Speichern(t.Pfad() + QStringLiteral("server/global/"), QString());
+        QVERIFY(QDir(ordner).removeRecursively());
+        QCOMPARE(demo::Ersten_Start_Vorbereiten(ordner, site), demo::Erster_Start::Vorhanden);
+        QVERIFY(!QFile::exists(ordner));
+        QCOMPARE(demo::Gespeicherter_Globalpfad(), t.Pfad() + QStringLiteral("server/global/"));
     }
 
     void programStartsOnTheDemoSiteWithoutAMessage() {

@@ -34,10 +34,15 @@ void Pfade_Speichern(const QString& globalPath, const QString& libPath) {
 }
 
 Erster_Start Ersten_Start_Vorbereiten(const QString& ordner, Demo_Site& site) {
-    if (!Gespeicherter_Globalpfad().isEmpty())
+    site = Demo_Finden(ordner);
+    // A stored Global Directory is the user's choice, unless it is the demo site's own and the
+    // user deleted the site to get a fresh one.
+    const QString gespeichert = Gespeicherter_Globalpfad();
+    const bool demoGelöscht =
+        gespeichert == site.ordner + QStringLiteral("Global/") && site.globalPath.isEmpty();
+    if (!gespeichert.isEmpty() && !demoGelöscht)
         return Erster_Start::Vorhanden;
     Erster_Start was = Erster_Start::Wiederverwendet;
-    site = Demo_Finden(ordner);
     if (site.globalPath.isEmpty() || site.libraries.isEmpty()) {
         site = Demo_Bauen(ordner);
         was = Erster_Start::Gebaut;

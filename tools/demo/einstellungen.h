@@ -20,6 +20,7 @@ enum class Erster_Start { Vorhanden, Gebaut, Wiederverwendet };
 
 // When the store names no Global Directory, makes the demo site in `ordner` (or takes the one
 // made there before) and stores its Global Directory and first Library. `site` tells which.
+// A stored Global Directory that is this demo site's, deleted since, counts as none.
 Erster_Start Ersten_Start_Vorbereiten(const QString& ordner, Demo_Site& site);
 
 } // namespace qk::demo

@@ -61,8 +61,9 @@ int main(int argc, char** argv) {
                 break;
             }
             Beschreiben(site);
-            Ausgeben(QStringLiteral("  (Open Global Directory and Open Library Directory choose "
-                                    "others; delete that folder for a fresh demo.)"));
+            Ausgeben(
+                QStringLiteral("  (Open Global Directory and Open Library Directory choose "
+                               "others; delete the demo folder for a fresh one at the next run.)"));
             return 0;
         }
 
