@@ -1,6 +1,6 @@
 // qk_screenshot SITE WINDOW: opens one of the program's real windows on a demo site made by
 // qk_demo_site, for the pictures in docs/ (scripts/screenshots takes them under Xvfb).
-// WINDOW is main, menu (the main window with its View menu open), bookings or log. The
+// WINDOW is main, menu (the main window with its View menu open), bookings, log or help. The
 // program ends by itself after a few seconds; it never writes the settings store.
 #include "bookdata/bookdata.h"
 #include "platform/qt_plattform.h"
@@ -63,9 +63,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
     const QStringList fenster{QStringLiteral("main"), QStringLiteral("menu"),
-                              QStringLiteral("bookings"), QStringLiteral("log")};
+                              QStringLiteral("bookings"), QStringLiteral("log"),
+                              QStringLiteral("help")};
     if (args.size() != 3 || !fenster.contains(args.at(2))) {
-        std::fputs("usage: qk_screenshot SITE main|menu|bookings|log\n", stderr);
+        std::fputs("usage: qk_screenshot SITE main|menu|bookings|log|help\n", stderr);
         return 2;
     }
     const QString site = args.at(1).endsWith(QLatin1Char('/')) ? args.at(1) : args.at(1) + '/';
@@ -79,8 +80,6 @@ int main(int argc, char** argv) {
     qk::Idmap_frm1 f(z);
     const quint8 user = Fleißigster(z);
 
-    qk::Bookdata_frm1* buchungen = nullptr;
-    qk::Log_frm1* log = nullptr;
     if (art == QLatin1String("main") || art == QLatin1String("menu")) {
         f.show();
         Zeile_Wählen(f, user);
@@ -93,7 +92,7 @@ int main(int argc, char** argv) {
         }
     } else if (art == QLatin1String("bookings")) {
         z.UserNr = user;
-        buchungen = new qk::Bookdata_frm1(z, &f);
+        auto* buchungen = new qk::Bookdata_frm1(z, &f);
         {
             qk::Buchungsinfo_Verbindung v(z, *buchungen);
             z.Anzahl_Ordner = qk::Anzahl_Ordner_Ermitteln(z, z.LibPath);
@@ -101,9 +100,11 @@ int main(int argc, char** argv) {
         }
         buchungen->setWindowTitle(qk::LoadResString(1201) + QString::number(z.UserNr));
         buchungen->show();
-    } else {
-        log = new qk::Log_frm1(z, &f);
+    } else if (art == QLatin1String("log")) {
+        auto* log = new qk::Log_frm1(z, &f);
         log->show();
+    } else {
+        f.Hilfe_Zeigen(124);
     }
     QTimer::singleShot(15000, &app, &QApplication::quit);
     return app.exec();
