@@ -31,8 +31,10 @@ quint8 Gewählten_Anwender_Übernehmen(Zustand& z, Idmap_frm1& frm) {
     return z.UserNr;
 }
 
-void Index_Erfragen(Zustand& z, Idmap_frm1& frm, const QString& titel, const QString& text) {
-    z.Index_Eingabe.clear();
+void Index_Erfragen(Idmap_frm1& frm, const QString& titel, const QString& text) {
+    // A progress window that an error left on screen cannot become modal, and it would hand
+    // back the index of an earlier command on Cancel: the question gets a window of its own.
+    frm.Messages_Entladen();
     frm.Eingabe_Anzeigen(titel, text);
 }
 
@@ -66,8 +68,7 @@ void mnu_AlleBuchungen_Click(Zustand& z, Idmap_frm1& frm) {
 void mnu_UserBuchungenIndex_Click(Zustand& z, Idmap_frm1& frm) {
     try {
         const QString user = Zahl(Gewählten_Anwender_Übernehmen(z, frm));
-        Index_Erfragen(z, frm, LoadResString(1220),
-                       LoadResString(1151) + user + LoadResString(1230));
+        Index_Erfragen(frm, LoadResString(1220), LoadResString(1151) + user + LoadResString(1230));
         if (!z.Index_Eingabe.isEmpty()) {
             z.Buchungen_Anzeigen = true;
             Buchungen_Anwender_Index(z, frm, z.Index_Eingabe,
@@ -85,7 +86,7 @@ void mnu_UserBuchungenIndex_Click(Zustand& z, Idmap_frm1& frm) {
 void mnu_BuchungenIndex_Click(Zustand& z, Idmap_frm1& frm) {
     try {
         z.UserNr = 0;
-        Index_Erfragen(z, frm, LoadResString(1240), LoadResString(1241));
+        Index_Erfragen(frm, LoadResString(1240), LoadResString(1241));
         if (!z.Index_Eingabe.isEmpty()) {
             z.Buchungen_Anzeigen = true;
             Buchungen_Anwender_Index(z, frm, z.Index_Eingabe,

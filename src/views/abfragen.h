@@ -16,10 +16,9 @@ class Idmap_frm1;
 // stand for every user.
 quint8 Gewählten_Anwender_Übernehmen(Zustand& z, Idmap_frm1& frm);
 
-// The index dialog; afterwards Index_Eingabe holds the chosen index folder or is empty. The
-// result is cleared first: a small window that was left open (a progress window after an
-// error) is not loaded afresh, and a Cancel must never hand back an earlier command's index.
-void Index_Erfragen(Zustand& z, Idmap_frm1& frm, const QString& titel, const QString& text);
+// The index dialog, always in a freshly loaded small window (one still on screen is closed
+// first); afterwards Index_Eingabe holds the chosen index folder or is empty.
+void Index_Erfragen(Idmap_frm1& frm, const QString& titel, const QString& text);
 
 // All bookings of the selected user in the current Library, read with a progress window and
 // shown in the bookings window, or a message that there are none. Disables Undo.

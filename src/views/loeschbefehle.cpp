@@ -29,9 +29,10 @@ void Löschen_Und_Protokollieren(Zustand& z, int funktion) {
 }
 
 // The result in the small window, modal. Both texts are built before the window is loaded
-// again, because loading empties Index_Eingabe.
+// again, because loading empties Index_Eingabe. The count is of the boxes that were freed in
+// the file: a rewrite that failed (reported on its own) frees none, whatever was listed.
 void Ergebnis_Zeigen(Zustand& z, Idmap_frm1& frm, const QString& titel) {
-    const QString text = CRLF + QString::number(z.Anzahl_Buchungen) + LoadResString(1121) +
+    const QString text = CRLF + QString::number(z.Buchungen_Gelöscht) + LoadResString(1121) +
                          z.Index_Eingabe + LoadResString(1120);
     frm.Meldung_Anzeigen(titel, text);
     frm.Messages().exec();
@@ -41,7 +42,7 @@ void Ergebnis_Zeigen(Zustand& z, Idmap_frm1& frm, const QString& titel) {
 
 void mnu_AlleBuchungenLöschen_Click(Zustand& z, Idmap_frm1& frm) {
     try {
-        Index_Erfragen(z, frm, LoadResString(1130), LoadResString(1131));
+        Index_Erfragen(frm, LoadResString(1130), LoadResString(1131));
         if (z.Index_Eingabe.isEmpty())
             return;
         z.UserNr = 0;
@@ -61,8 +62,7 @@ void mnu_AlleBuchungenLöschen_Click(Zustand& z, Idmap_frm1& frm) {
 void mnu_BuchungenAufUserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
     try {
         const QString user = QString::number(Gewählten_Anwender_Übernehmen(z, frm));
-        Index_Erfragen(z, frm, LoadResString(1150),
-                       LoadResString(1151) + user + LoadResString(1152));
+        Index_Erfragen(frm, LoadResString(1150), LoadResString(1151) + user + LoadResString(1152));
         if (z.Index_Eingabe.isEmpty())
             return;
         frm.mnu_Rückgängig->setEnabled(true);
