@@ -334,23 +334,6 @@ private slots:
         QVERIFY(!f.mnu_Rückgängig->isEnabled());
     }
 
-    // Whatever the case of the folder on disk, the window names it as the dialog built it.
-    void captionAndRowsNameTheTypedFolder() {
-        Standort s;
-        s.t.Datei("lib/Idx00044/BOOKDATA.NET", Bookdata({{3, 7, 1}}));
-        Idmap_frm1 f(s.z);
-        Anwender_Wählen(f, 7);
-        Buchungsfenster b;
-        Befehl_Mit_Dialogen(f, f.mnu_UserBuchungenIndex,
-                            {Index_Eingeben("44"), Buchungen_Ablesen(b)});
-        QCOMPARE(b.titel, QStringLiteral("Bookings to User-ID 7 for Index idx00044"));
-        QCOMPARE(b.zeilen, QStringList{"idx00044|3|7|1"});
-
-        // The whole-Library read names it as it lies on disk.
-        Befehl_Mit_Dialogen(f, f.mnu_AlleBuchungen, {Buchungen_Ablesen(b)});
-        QVERIFY2(b.zeilen.contains("Idx00044|3|7|1"), qPrintable(b.zeilen.join(' ')));
-    }
-
     // ---- The bookings window's clipboard text, from a query ----
 
     void clipboardText_data() {
@@ -380,25 +363,6 @@ private slots:
                                                       }});
         QCOMPARE(lauf.nichtBeantwortet, QStringList());
         QTEST(s.p.zwischenablage, "text");
-    }
-
-    // ---- Undo over a run ----
-
-    void everyQueryDisablesUndo() {
-        Standort s;
-        Idmap_frm1 f(s.z);
-        Anwender_Wählen(f, 7);
-        const QList<std::pair<QAction*, QList<Schritt>>> läufe{
-            {f.mnu_AlleBuchungen, {[](QDialog& d) { Drücken(d, "cmd_Beenden"); }}},
-            {f.mnu_UserBuchungenIndex, {Abbrechen()}},
-            {f.mnu_BuchungenIndex, {Index_Eingeben("20")}},
-        };
-        for (const auto& [punkt, schritte] : läufe) {
-            f.mnu_Rückgängig->setEnabled(true);
-            const Befehlslauf lauf = Befehl_Mit_Dialogen(f, punkt, schritte);
-            QCOMPARE(lauf.nichtBeantwortet, QStringList());
-            QVERIFY2(!f.mnu_Rückgängig->isEnabled(), qPrintable(punkt->objectName()));
-        }
     }
 };
 
