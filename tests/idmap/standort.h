@@ -1,0 +1,88 @@
+#pragma once
+
+#include "../bookdata/bookdata_bau.h"
+#include "../shell/umgebung.h"
+#include "shell/idmap_frm1.h"
+#include "views/messages_frm1.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+// A site for the user commands, driven through the main window: the five users of
+// Umgebung::Vollständig (1, 7, 12, 23, 254) and three Libraries listed in QK_LIBPATHS.TXT.
+namespace qk::test {
+
+struct Standort : Umgebung {
+    // lib (the current Library), lib2, lib3.
+    QStringList libs{lib, t.Ordner(QStringLiteral("lib2")), t.Ordner(QStringLiteral("lib3"))};
+
+    Standort() {
+        Vollständig();
+        t.Datei(QStringLiteral("lib2/LIBINFO.SYS"), {});
+        t.Datei(QStringLiteral("lib3/LIBINFO.SYS"), {});
+        Libraries_Eintragen(libs);
+    }
+
+    void Libraries_Eintragen(const QStringList& liste) const {
+        t.Datei(QStringLiteral("global/QK_LIBPATHS.TXT"), (liste.join("\r\n") + "\r\n").toUtf8());
+    }
+
+    // "lib/", "lib2/", "lib3/" relative to the temporary folder.
+    static QString Lib_Ordner(int lib) {
+        return lib == 1 ? QStringLiteral("lib/") : QStringLiteral("lib%1/").arg(lib);
+    }
+    static QString Datei(int lib, const char* index, const char* name = "BOOKDATA.NET") {
+        return Lib_Ordner(lib) + QLatin1String(index) + '/' + QLatin1String(name);
+    }
+    void Bookdata(int lib, const char* index, const QByteArray& inhalt) const {
+        t.Datei(Datei(lib, index), inhalt);
+    }
+    QByteArray Lesen(int lib, const char* index, const char* name = "BOOKDATA.NET") const {
+        return t.Lesen(Datei(lib, index, name));
+    }
+    QString Log(int lib) const {
+        return QString::fromLatin1(t.Lesen(Lib_Ordner(lib) + QStringLiteral("Bookdata.log")));
+    }
+    QString Rückgängig_Liste(int lib) const {
+        return QString::fromLatin1(t.Lesen(Lib_Ordner(lib) + QStringLiteral("_!bookdata.txt")));
+    }
+};
+
+inline void Zeigen(QWidget& w) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
+
+// Clicks the row of the user list as a user would.
+inline void Klicken(Idmap_frm1& f, int zeile) {
+    const QRect r = f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(zeile));
+    QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {}, r.center());
+}
+
+inline QStringList Spalte1(const QTreeWidget* l) {
+    QStringList ids;
+    for (int i = 0; i < l->topLevelItemCount(); ++i)
+        ids.append(l->topLevelItem(i)->text(0));
+    return ids;
+}
+
+// The small window as the last command left it.
+struct Ergebnisfenster {
+    QString titel;
+    QString text;
+    bool okSichtbar = false;
+    bool balkenSichtbar = false;
+};
+
+inline Ergebnisfenster Ergebnis(Idmap_frm1& f) {
+    auto* m = f.findChild<Messages_frm1*>();
+    if (m == nullptr || !m->isVisible())
+        return {};
+    return {m->windowTitle(), m->lbl_Messages->text(), m->cmd_OK_2->isVisibleTo(m),
+            m->pbr_Messages->isVisibleTo(m)};
+}
+
+} // namespace qk::test
