@@ -30,6 +30,30 @@ struct Standort : Umgebung {
         t.Datei(QStringLiteral("global/QK_LIBPATHS.TXT"), (liste.join("\r\n") + "\r\n").toUtf8());
     }
 
+    // User 7 has two bookings in lib, none in lib2 and one in each of two folders of lib3;
+    // users 12, 1 and 23 have bookings beside them.
+    static QByteArray L1_12() { return test::Bookdata({{5, 7, 3}, {9, 7, 12}, {20, 12, 1}}); }
+    static QByteArray L2_01() { return test::Bookdata({{0, 1, 4}}); }
+    static QByteArray L3_03() { return test::Bookdata({{0, 7, 1}}); }
+    static QByteArray L3_04() { return test::Bookdata({{255, 7, 2}, {1, 23, 5}}); }
+
+    void Buchungen_Anlegen() const {
+        Bookdata(1, "IDX00012", L1_12());
+        Bookdata(2, "IDX00001", L2_01());
+        Bookdata(3, "IDX00003", L3_03());
+        Bookdata(3, "IDX00004", L3_04());
+        // An earlier deletion's undo list, which a removal must not leave behind.
+        t.Datei(QStringLiteral("lib2/_!bookdata.txt"), "IDX00001\t0\t1\t4\r\n\r\n");
+    }
+
+    // Selects the row and runs Remove User, answering its question with `antwort`.
+    void Entfernen(Idmap_frm1& f, int zeile, Antwort antwort = Antwort::Ja) {
+        const QRect r = f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(zeile));
+        QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {}, r.center());
+        p.antworten = {antwort};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen));
+    }
+
     // "lib/", "lib2/", "lib3/" relative to the temporary folder.
     static QString Lib_Ordner(int lib) {
         return lib == 1 ? QStringLiteral("lib/") : QStringLiteral("lib%1/").arg(lib);

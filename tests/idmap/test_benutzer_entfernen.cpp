@@ -11,37 +11,6 @@ namespace {
 
 const QString CRLF = QStringLiteral("\r\n");
 
-// User 7 has two bookings in lib, none in lib2 and one in each of two folders of lib3;
-// users 12, 1 and 23 have bookings beside them that stay.
-QByteArray L1_12() {
-    return test::Bookdata({{5, 7, 3}, {9, 7, 12}, {20, 12, 1}});
-}
-QByteArray L2_01() {
-    return test::Bookdata({{0, 1, 4}});
-}
-QByteArray L3_03() {
-    return test::Bookdata({{0, 7, 1}});
-}
-QByteArray L3_04() {
-    return test::Bookdata({{255, 7, 2}, {1, 23, 5}});
-}
-
-void Buchungen_Anlegen(const Standort& s) {
-    s.Bookdata(1, "IDX00012", L1_12());
-    s.Bookdata(2, "IDX00001", L2_01());
-    s.Bookdata(3, "IDX00003", L3_03());
-    s.Bookdata(3, "IDX00004", L3_04());
-    // An earlier deletion's undo list, which the removal must not leave behind.
-    s.t.Datei("lib2/_!bookdata.txt", "IDX00001\t0\t1\t4\r\n\r\n");
-}
-
-// Selects the row and runs Remove User, answering the question with `antwort`.
-void Entfernen(Standort& s, Idmap_frm1& f, int zeile, Antwort antwort = Antwort::Ja) {
-    test::Klicken(f, zeile);
-    s.p.antworten = {antwort};
-    QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen));
-}
-
 QStringList Zeilen_Sortiert(const QString& text) {
     QStringList z = text.split(CRLF);
     z.sort();
@@ -67,12 +36,12 @@ private slots:
 
     void loggedInUserIsRefused() {
         Standort s;
-        Buchungen_Anlegen(s);
+        s.Buchungen_Anlegen();
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
         // Logged in after the list was read: the command looks again.
         s.t.Datei("global/_!qkA007", {});
-        Entfernen(s, f, 1, Antwort::Ja);
+        s.Entfernen(f, 1, Antwort::Ja);
 
         QCOMPARE(s.p.Titel(), QStringList{"User-ID 7"});
         QCOMPARE(s.p.meldungen[0].text,
@@ -83,17 +52,17 @@ private slots:
         QCOMPARE(s.z.IdmapListe[1].Status, QStringLiteral("A"));
         QCOMPARE(f.lstv_Idmap->topLevelItem(1)->text(4), QStringLiteral("A"));
         QVERIFY(!s.t.Existiert("global/QK_IDMAP.BAK"));
-        QCOMPARE(s.Lesen(1, "IDX00012"), L1_12());
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
         QVERIFY(!f.mnu_Rückgängig->isEnabled());
         QVERIFY(!s.z.UserEntfernt);
     }
 
     void answerNoChangesNothing() {
         Standort s;
-        Buchungen_Anlegen(s);
+        s.Buchungen_Anlegen();
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
-        Entfernen(s, f, 1, Antwort::Nein);
+        s.Entfernen(f, 1, Antwort::Nein);
 
         QCOMPARE(s.p.Titel(), QStringList{"Delete User-ID"});
         QCOMPARE(s.p.meldungen[0].text, "Do you really want to remove User-ID 7  ?" + CRLF +
@@ -103,7 +72,7 @@ private slots:
         QCOMPARE(s.p.meldungen[0].knöpfe, Knöpfe::JaNein);
         QCOMPARE(s.z.LibPath, s.lib);
         QVERIFY(!s.t.Existiert("global/QK_IDMAP.BAK"));
-        QCOMPARE(s.Lesen(1, "IDX00012"), L1_12());
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
         QVERIFY(!s.t.Existiert("lib/Bookdata.log"));
         QCOMPARE(s.Rückgängig_Liste(2), QStringLiteral("IDX00001\t0\t1\t4\r\n\r\n"));
         QCOMPARE(test::Spalte1(f.lstv_Idmap).size(), 5);
@@ -113,13 +82,13 @@ private slots:
 
     void removeFromThreeLibraries() {
         Standort s;
-        Buchungen_Anlegen(s);
+        s.Buchungen_Anlegen();
         const QByteArray map = s.t.Lesen("global/QK_IDMAP.NET");
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
         s.z.IdmapListe[3].UserName = "unsaved edit";
         s.z.Geändert = true;
-        Entfernen(s, f, 1);
+        s.Entfernen(f, 1);
 
         QCOMPARE(s.p.Titel(), QStringList{"Delete User-ID"});
         // The map as it was before the removal, with the edit, the user still in it.
@@ -129,13 +98,13 @@ private slots:
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(vorher));
 
         // The bookings of user 7, and only those, are free; each changed file has its backup.
-        QCOMPARE(s.Lesen(1, "IDX00012"), test::Freigegeben(L1_12(), {5, 9}));
-        QCOMPARE(s.Lesen(1, "IDX00012", "BOOKDATA.BAK"), L1_12());
-        QCOMPARE(s.Lesen(2, "IDX00001"), L2_01());
+        QCOMPARE(s.Lesen(1, "IDX00012"), test::Freigegeben(Standort::L1_12(), {5, 9}));
+        QCOMPARE(s.Lesen(1, "IDX00012", "BOOKDATA.BAK"), Standort::L1_12());
+        QCOMPARE(s.Lesen(2, "IDX00001"), Standort::L2_01());
         QVERIFY(!s.t.Existiert(Standort::Datei(2, "IDX00001", "BOOKDATA.BAK")));
-        QCOMPARE(s.Lesen(3, "IDX00003"), test::Freigegeben(L3_03(), {0}));
-        QCOMPARE(s.Lesen(3, "IDX00004"), test::Freigegeben(L3_04(), {255}));
-        QCOMPARE(s.Lesen(3, "IDX00004", "BOOKDATA.BAK"), L3_04());
+        QCOMPARE(s.Lesen(3, "IDX00003"), test::Freigegeben(Standort::L3_03(), {0}));
+        QCOMPARE(s.Lesen(3, "IDX00004"), test::Freigegeben(Standort::L3_04(), {255}));
+        QCOMPARE(s.Lesen(3, "IDX00004", "BOOKDATA.BAK"), Standort::L3_04());
 
         // Undo lists of this removal only.
         QCOMPARE(s.Rückgängig_Liste(1),
@@ -179,10 +148,10 @@ private slots:
 
     void userWithoutBookings() {
         Standort s;
-        Buchungen_Anlegen(s);
+        s.Buchungen_Anlegen();
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
-        Entfernen(s, f, 4); // 254
+        s.Entfernen(f, 4); // 254
 
         const test::Ergebnisfenster e = test::Ergebnis(f);
         QCOMPARE(e.titel, QStringLiteral("User-ID 254 removed !"));
@@ -196,17 +165,17 @@ private slots:
             QCOMPARE(s.Rückgängig_Liste(lib), CRLF);
         }
         QVERIFY(!s.t.Existiert(Standort::Datei(1, "IDX00012", "BOOKDATA.BAK")));
-        QCOMPARE(s.Lesen(3, "IDX00004"), L3_04());
+        QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
     }
 
     void unreachableLibraryIsReportedAndSkipped() {
         Standort s;
-        Buchungen_Anlegen(s);
+        s.Buchungen_Anlegen();
         const QString fehlt = s.t.Pfad() + "gone/";
         s.Libraries_Eintragen({s.lib, fehlt, s.libs[2]});
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
-        Entfernen(s, f, 1);
+        s.Entfernen(f, 1);
 
         QCOMPARE(s.p.Titel(), QStringList({"Delete User-ID", "mnu_UserLöschen_Error"}));
         QCOMPARE(s.p.meldungen[1].text, "Path:  ''" + fehlt + "''  not found !");
@@ -215,7 +184,7 @@ private slots:
         QCOMPARE(s.z.Gelöscht_LibListe, QStringList({s.lib, s.libs[2]}));
         QCOMPARE(test::Ergebnis(f).text,
                  "2 Libraries." + CRLF + CRLF + "4 Booking(s) in 3 file(s) deleted !");
-        QCOMPARE(s.Lesen(3, "IDX00003"), test::Freigegeben(L3_03(), {0}));
+        QCOMPARE(s.Lesen(3, "IDX00003"), test::Freigegeben(Standort::L3_03(), {0}));
         QCOMPARE(s.z.LibPath, s.lib);
     }
 
@@ -284,7 +253,7 @@ private slots:
         Standort s;
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
-        Entfernen(s, f, 4); // 254, no bookings
+        s.Entfernen(f, 4); // 254, no bookings
         s.p.meldungen.clear();
 
         s.p.antworten = {Antwort::Ja};
@@ -311,7 +280,7 @@ private slots:
         QCOMPARE(s.p.Titel(), QStringList({"Save", "Removed user"}));
         s.p.meldungen.clear();
         f.Messages_Entladen();
-        Entfernen(s, f, 3); // 23
+        s.Entfernen(f, 3); // 23
         QCOMPARE(s.p.Titel(), QStringList({"Delete User-ID", "Removed user"}));
     }
 
