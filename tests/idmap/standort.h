@@ -102,11 +102,13 @@ struct Ergebnisfenster {
 };
 
 inline Ergebnisfenster Ergebnis(Idmap_frm1& f) {
-    auto* m = f.findChild<Messages_frm1*>();
-    if (m == nullptr || !m->isVisible())
-        return {};
-    return {m->windowTitle(), m->lbl_Messages->text(), m->cmd_OK_2->isVisibleTo(m),
-            m->pbr_Messages->isVisibleTo(m)};
+    // An unloaded window may still wait for its deletion beside the open one.
+    for (Messages_frm1* m : f.findChildren<Messages_frm1*>()) {
+        if (m->isVisible())
+            return {m->windowTitle(), m->lbl_Messages->text(), m->cmd_OK_2->isVisibleTo(m),
+                    m->pbr_Messages->isVisibleTo(m)};
+    }
+    return {};
 }
 
 } // namespace qk::test
