@@ -34,12 +34,15 @@ bool Entfernen_Bestätigt(Zustand& z, const IdmapEintrag& e) {
 
 void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
     z.LibPath_Alt = z.LibPath;
-    bool fenster = false;
     try {
         UserLogins_Ermitteln(z);
         frm.IdmapListe_In_Liste_Übertragen();
         if (z.UserIndex >= z.IdmapListe.size())
             throw Fehler(FEHLER_INDEX);
+        // The selection still points at a user removed before, who is no longer listed: a
+        // second removal would empty the undo lists of the first.
+        if (z.IdmapListe[z.UserIndex].Status == QLatin1String("DEL"))
+            return;
         z.UserNr = z.IdmapListe[z.UserIndex].ID;
         if (!Entfernen_Bestätigt(z, z.IdmapListe[z.UserIndex]))
             return;
@@ -69,7 +72,6 @@ void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         frm.mnu_Speichern->setEnabled(true);
 
         frm.Fortschrittsfenster_Zeigen(LoadResString(1117));
-        fenster = true;
         Buchungen_In_Libraries_Löschen(z, libraries);
 
         const Ergebnistext ergebnis = Entfernen_Ergebnis(z, z.UserNr, libraries.size());
@@ -77,9 +79,6 @@ void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         z.LibPath = z.LibPath_Alt;
     } catch (const Fehler& f) {
         z.LibPath = z.LibPath_Alt;
-        // A progress window left behind would wait for progress that never comes.
-        if (fenster)
-            frm.Messages_Entladen();
         Fehler_Melden(z.plattform, PROZEDUR, LoadResString(1125), f.Nummer());
     }
 }

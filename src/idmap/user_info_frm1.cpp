@@ -99,7 +99,8 @@ void User_Info_frm1::cmd_Abbrechen_Click() {
 
 void mnu_UserÄndern_Click(Zustand& z, Idmap_frm1& frm) {
     const qsizetype index = z.UserIndex;
-    if (index >= z.IdmapListe.size())
+    // A record marked removed is not listed; it cannot be what the administrator meant.
+    if (index >= z.IdmapListe.size() || z.IdmapListe[index].Status == QLatin1String("DEL"))
         return;
     const IdmapEintrag& e = z.IdmapListe[index];
     bool geändert = false;

@@ -188,6 +188,32 @@ private slots:
         QCOMPARE(s.z.LibPath, s.lib);
     }
 
+    void removedRecordIsNotTakenAgain() {
+        Standort s;
+        s.Buchungen_Anlegen();
+        Idmap_frm1 f(s.z);
+        test::Zeigen(f);
+        s.Entfernen(f, 1); // 7
+        const QString liste = s.Rückgängig_Liste(1);
+        s.p.meldungen.clear();
+        // The selection still points at the removed record.
+        QCOMPARE(int(s.z.UserIndex), 1);
+        s.p.antworten = {Antwort::Ja};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen));
+        bool dialog = false;
+        QTimer::singleShot(100, &f, [&dialog] {
+            if (QWidget* d = QApplication::activeModalWidget()) {
+                dialog = true;
+                d->close();
+            }
+        });
+        QVERIFY(f.Befehl_Ausführen(f.mnu_UserÄndern));
+        QVERIFY(!dialog);
+        QVERIFY(s.p.meldungen.isEmpty());
+        QCOMPARE(s.Rückgängig_Liste(1), liste);
+        QCOMPARE(s.Log(1).count("BOOKDATA.LOG"), 1);
+    }
+
     void noLibraryListIsRemovalError() {
         test::Umgebung u;
         u.Vollständig();
