@@ -43,7 +43,12 @@ void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         // second removal would empty the undo lists of the first.
         if (z.IdmapListe[z.UserIndex].Status == QLatin1String("DEL"))
             return;
-        z.UserNr = z.IdmapListe[z.UserIndex].ID;
+        // To the booking store 0 stands for every user and 255 for a free box: neither names
+        // the bookings of one user.
+        const quint8 nummer = z.IdmapListe[z.UserIndex].ID;
+        if (nummer == 0 || nummer == 255)
+            throw Fehler(FEHLER_ARGUMENT);
+        z.UserNr = nummer;
         if (!Entfernen_Bestätigt(z, z.IdmapListe[z.UserIndex]))
             return;
 

@@ -7,8 +7,6 @@
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
 
-#include <utility>
-
 namespace qk {
 namespace {
 

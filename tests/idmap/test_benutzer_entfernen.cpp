@@ -214,6 +214,29 @@ private slots:
         QCOMPARE(s.Log(1).count("BOOKDATA.LOG"), 1);
     }
 
+    void numbersOfNoUserAreRefused_data() {
+        QTest::addColumn<int>("id");
+        QTest::newRow("0, every user") << 0;
+        QTest::newRow("255, a free box") << 255;
+    }
+    void numbersOfNoUserAreRefused() {
+        QFETCH(int, id);
+        Standort s;
+        s.Buchungen_Anlegen();
+        Idmap_frm1 f(s.z);
+        s.z.IdmapListe[2].ID = quint8(id);
+        f.IdmapListe_In_Liste_Übertragen();
+        test::Zeigen(f);
+        s.Entfernen(f, 2);
+
+        QCOMPARE(s.p.Titel(), QStringList{"mnu_UserLöschen_Error"});
+        QCOMPARE(s.p.meldungen[0].text, "Error when deleting a User." + CRLF + "Error number: 5");
+        QVERIFY(!s.t.Existiert("global/QK_IDMAP.BAK"));
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
+        QCOMPARE(s.Lesen(2, "IDX00001"), Standort::L2_01());
+        QCOMPARE(s.z.IdmapListe[2].Status, QString());
+    }
+
     void noLibraryListIsRemovalError() {
         test::Umgebung u;
         u.Vollständig();

@@ -238,24 +238,6 @@ private slots:
         QVERIFY(f.mnu_Speichern->isEnabled());
     }
 
-    void longestTextsAndOwnIdAreTaken() {
-        Umgebung u;
-        u.Vollständig();
-        Idmap_frm1 f(u.z);
-        test::Zeigen(f);
-        test::Klicken(f, 4); // ID 254
-        const QString name(259, QLatin1Char('n'));
-        auto lauf = Bearbeiten(f, [&](QDialog& d) {
-            d.findChild<QLineEdit*>("txt_UserName")->setText(name);
-            d.findChild<QLineEdit*>("txt_LocalPath")->setText(QString(259, 'l'));
-            Klick(d, "cmd_OK");
-        });
-        QVERIFY(!lauf->offenGeblieben);
-        QCOMPARE(int(u.z.IdmapListe[4].ID), 254);
-        QCOMPARE(u.z.IdmapListe[4].UserName, name);
-        QVERIFY(u.p.meldungen.isEmpty());
-    }
-
     void notANumberIsEditError_data() {
         QTest::addColumn<QString>("id");
         QTest::newRow("letters") << "abc";
