@@ -24,18 +24,18 @@ void Entfernen_Rückgängig(Zustand& z, Idmap_frm1& frm) {
     e.Status.clear();
     frm.IdmapListe_In_Liste_Übertragen();
 
-    const quint8 gewählt = z.UserNr;
+    // However the walk ends, the current Library and the selected user are as before.
+    struct Zurück {
+        Zustand& z;
+        quint8 gewählt;
+        ~Zurück() {
+            z.LibPath = z.LibPath_Alt;
+            z.UserNr = gewählt;
+        }
+    } zurück{z, z.UserNr};
     z.UserNr = z.Gelöscht_UserNr;
     z.LibPath_Alt = z.LibPath;
-    try {
-        Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, PROZEDUR);
-    } catch (const Fehler&) {
-        z.LibPath = z.LibPath_Alt;
-        z.UserNr = gewählt;
-        throw;
-    }
-    z.LibPath = z.LibPath_Alt;
-    z.UserNr = gewählt;
+    Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, PROZEDUR);
 }
 
 // Restores what the last deletion by index left in BookdataListe, in the current Library.
