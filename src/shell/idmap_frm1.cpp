@@ -16,6 +16,8 @@
 #include "shell/masse.h"
 #include "shell/routinen.h"
 #include "shell/texte.h"
+#include "views/abfragen.h"
+#include "views/loeschbefehle.h"
 #include "views/messages_frm1.h"
 
 #include <QApplication>
@@ -256,6 +258,14 @@ void Idmap_frm1::Befehle_Verbinden() {
         });
     });
     Befehl_Setzen(mnu_NETerstellen, [this] { Local_Zeigen(z, this); });
+    // Booking queries, the log viewer and deletion by index.
+    Befehl_Setzen(mnu_AlleBuchungen, [this] { mnu_AlleBuchungen_Click(z, *this); });
+    Befehl_Setzen(mnu_UserBuchungenIndex, [this] { mnu_UserBuchungenIndex_Click(z, *this); });
+    Befehl_Setzen(mnu_BuchungenIndex, [this] { mnu_BuchungenIndex_Click(z, *this); });
+    Befehl_Setzen(mnu_Log_öffnen, [this] { mnu_Log_öffnen_Click(z, *this); });
+    Befehl_Setzen(mnu_AlleBuchungenLöschen, [this] { mnu_AlleBuchungenLöschen_Click(z, *this); });
+    Befehl_Setzen(mnu_BuchungenAufUserLöschen,
+                  [this] { mnu_BuchungenAufUserLöschen_Click(z, *this); });
 
     // The user commands.
     Befehl_Setzen(mnu_UserÄndern, [this] { mnu_UserÄndern_Click(z, *this); });
