@@ -134,7 +134,7 @@ QList<Hilfethema> Themen_Anlegen() {
              "is copied to <b>BOOKDATA.BAK</b> and rewritten with those boxes free; the undo "
              "list names the bookings freed; a block is appended to each Library's "
              "<b>BOOKDATA.LOG</b>. The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo "
-             "brings the user and the bookings back.</p>")},
+             "brings the user and the bookings back as long as it is offered.</p>")},
         {QStringLiteral("mnu_AlleBuchungenLöschen"), QStringLiteral("mnu_Bearbeiten"), 126, 126,
          QStringLiteral(
              "<p>Asks for an index number and frees every booked box of that index folder in "
@@ -167,7 +167,8 @@ QList<Hilfethema> Themen_Anlegen() {
              "<p>Takes back the last deletion: the last user removal, in every Library it "
              "changed, or the last deletion of bookings for an index, in the current Library. "
              "It is available right after such a deletion and no longer after one of the "
-             "booking views. A removed user is listed again.</p>"
+             "booking views. A removed user is listed again. A Library that cannot be reached "
+             "is reported and left out.</p>"
              "<p><b>On disk:</b> the bookings named in the undo list <b>_!bookdata.txt</b> are "
              "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b>, each into its own box "
              "and only where that box is still free; a box booked again since the deletion "
