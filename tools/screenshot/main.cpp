@@ -1,14 +1,12 @@
 // qk_screenshot SITE WINDOW: opens one of the program's real windows on a demo site made by
 // qk_demo_site, for the pictures in docs/ (scripts/screenshots takes them under Xvfb).
-// WINDOW is main, menu (the main window with its View menu open), bookings, log or help. The
+// WINDOW is main, menu (the main window with its View menu open), bookings (View, All bookings
+// on the user with the most bookings), log (View, Open BOOKDATA.LOG) or help. The
 // program ends by itself after a few seconds; it never writes the settings store.
 #include "bookdata/bookdata.h"
 #include "platform/qt_plattform.h"
 #include "shell/idmap_frm1.h"
-#include "shell/texte.h"
 #include "shell/zustand.h"
-#include "views/bookdata_frm1.h"
-#include "views/log_frm1.h"
 
 #include <QApplication>
 #include <QMap>
@@ -91,18 +89,12 @@ int main(int argc, char** argv) {
             });
         }
     } else if (art == QLatin1String("bookings")) {
-        z.UserNr = user;
-        auto* buchungen = new qk::Bookdata_frm1(z, &f);
-        {
-            qk::Buchungsinfo_Verbindung v(z, *buchungen);
-            z.Anzahl_Ordner = qk::Anzahl_Ordner_Ermitteln(z, z.LibPath);
-            qk::Bookdata_Einlesen(z, z.LibPath, z.UserNr);
-        }
-        buchungen->setWindowTitle(qk::LoadResString(1201) + QString::number(z.UserNr));
-        buchungen->show();
+        // The real command, on the user with the most bookings; the main window stays hidden,
+        // so that the picture shows the bookings window alone.
+        Zeile_Wählen(f, user);
+        QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_AlleBuchungen); });
     } else if (art == QLatin1String("log")) {
-        auto* log = new qk::Log_frm1(z, &f);
-        log->show();
+        QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_Log_öffnen); });
     } else {
         f.Hilfe_Zeigen(124);
     }
