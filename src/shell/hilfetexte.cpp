@@ -13,11 +13,19 @@ QString Link(const char* name, const char* text) {
 QString Inhaltsseite() {
     return QStringLiteral(
                "<p>Admin-Quorvik looks after the booking store of the CAD workstations. It reads "
-               "and changes only the shared files: the user ID map <b>QK_IDMAP.NET</b> and the "
-               "list of Libraries <b>QK_LIBPATHS.TXT</b> in the Global Directory, and in each "
-               "Library the index folders with their <b>BOOKDATA.NET</b>, the backups "
-               "<b>BOOKDATA.BAK</b>, the undo list <b>_!bookdata.txt</b> and the log "
-               "<b>BOOKDATA.LOG</b>.</p>"
+               "and changes only the shared files: the user ID map <b>QK_IDMAP.NET</b>, the "
+               "list of Libraries <b>QK_LIBPATHS.TXT</b> and the login markers in the Global "
+               "Directory, and in each Library the index folders with their "
+               "<b>BOOKDATA.NET</b>, the backups <b>BOOKDATA.BAK</b>, the undo list "
+               "<b>_!bookdata.txt</b> and the log <b>BOOKDATA.LOG</b>.</p>"
+               "<p>The user commands and the booking commands act on the user selected in the "
+               "list; click a row first. The booking commands work in the current Library, "
+               "the one chosen with Open Library Directory; Remove User and its Undo go through "
+               "every Library of <b>QK_LIBPATHS.TXT</b>.</p>"
+               "<p>Commands for one index ask for its number: <i>12</i> means the index folder "
+               "IDX00012. Up to five digits; a number written with leading zeros needs all "
+               "five (<i>00012</i>). The folder must hold a <b>BOOKDATA.NET</b> in the current "
+               "Library.</p>"
                "<p>Choose a topic on the left, or press F1 while a menu item is highlighted to "
                "read about that item.</p>"
                "<h3>File</h3><ul><li>") +
@@ -44,6 +52,11 @@ QString Inhaltsseite() {
 
 QList<Hilfethema> Themen_Anlegen() {
     const QString nichts = QStringLiteral("<p><b>On disk:</b> nothing is changed.</p>");
+    // What a view of bookings shows and what it leaves behind.
+    const QString ansicht =
+        QStringLiteral("<p>The bookings are listed with index folder, box number, User-ID and "
+                       "revision number; Clipboard in that window copies the list as "
+                       "tab-separated text. After a view, Undo is no longer available.</p>");
     return {
         {QStringLiteral("mnu_Hilfethemen"), QStringLiteral("mnu_Hilfe"), 172, 171, Inhaltsseite()},
 
@@ -67,16 +80,19 @@ QList<Hilfethema> Themen_Anlegen() {
         {QStringLiteral("mnu_LibDir"), QStringLiteral("mnu_Datei"), 104, 104,
          QStringLiteral(
              "<p>Opens the Library chooser. Its list shows the Libraries of "
-             "<b>QK_LIBPATHS.TXT</b>; Choose adds a folder that holds <b>LIBINFO.SYS</b>, and OK "
-             "makes the Library in the box the current one, on which every booking command "
-             "works.</p>"
+             "<b>QK_LIBPATHS.TXT</b>; W&auml;hlen adds a folder that holds <b>LIBINFO.SYS</b> "
+             "and makes it the current Library, and OK makes the Library in the box the "
+             "current one, on which every booking command works. Picking a Library from the "
+             "list, or adding one to a list that has entries, makes the Edit and View menus "
+             "usable; the first Library of an empty list does so at the next start.</p>"
              "<p><b>On disk:</b> OK writes <b>QK_LIBPATHS.TXT</b> in the Global Directory anew "
-             "with every listed Library. Cancel writes nothing. The current Library is "
+             "with every listed Library. Abbrechen writes nothing. The current Library is "
              "remembered when the main window is closed.</p>")},
         {QStringLiteral("mnu_Speichern"), QStringLiteral("mnu_Datei"), 106, 106,
          QStringLiteral(
              "<p>Writes the user ID map after edits or a removal. When there are unsaved "
-             "changes you are asked first; No and Cancel write nothing.</p>"
+             "changes you are asked first; No and Cancel write nothing. Save is available after "
+             "Edit User and Remove User.</p>"
              "<p><b>On disk:</b> the previous <b>QK_IDMAP.NET</b> is copied to "
              "<b>QK_IDMAP.BAK</b>, then the new map replaces it in one step, so a failure leaves "
              "the old map in place. Users marked removed leave the file now; you are then "
@@ -98,57 +114,68 @@ QList<Hilfethema> Themen_Anlegen() {
         {QStringLiteral("mnu_UserÄndern"), QStringLiteral("mnu_Bearbeiten"), 122, 122,
          QStringLiteral(
              "<p>Shows the selected user's User-ID, user name, PC name and local directory in "
-             "a dialog for correction. A double click on a row does the same.</p>"
-             "<p><b>On disk:</b> nothing yet. OK changes the map in memory only and enables "
-             "Save; the file changes when you save or leave the program.</p>")},
+             "a dialog for correction. A double click on a row does the same. OK refuses a "
+             "User-ID outside 1 to 254 or one that another user has, and texts longer than 259 "
+             "characters; Abbrechen leaves the user as it was. After OK no row is selected: "
+             "click the user again before the next command.</p>"
+             "<p><b>On disk:</b> nothing yet. OK changes the map in memory only; Save is "
+             "available afterwards, and the file changes when you save or leave the "
+             "program.</p>")},
         {QStringLiteral("mnu_UserLöschen"), QStringLiteral("mnu_Bearbeiten"), 124, 124,
          QStringLiteral(
              "<p>Removes the selected user from the booking system together with all the "
              "user's bookings in every Library of <b>QK_LIBPATHS.TXT</b>. A user who is logged "
-             "in cannot be removed; otherwise you confirm first.</p>"
+             "in cannot be removed; otherwise you confirm first. A Library that cannot be "
+             "reached is reported and left as it is. A window shows the progress and then the "
+             "bookings and files concerned.</p>"
              "<p><b>On disk:</b> <b>QK_IDMAP.NET</b> is saved as it is before the removal "
              "(previous version in <b>QK_IDMAP.BAK</b>); the undo list <b>_!bookdata.txt</b> of "
              "every Library is emptied; every <b>BOOKDATA.NET</b> holding a booking of the user "
              "is copied to <b>BOOKDATA.BAK</b> and rewritten with those boxes free; the undo "
-             "list names the folders changed; a block is appended to each Library's "
+             "list names the bookings freed; a block is appended to each Library's "
              "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. "
-             "The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo brings everything "
-             "back as long as it is offered.</p>")},
+             "The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo brings the user and "
+             "the bookings back.</p>")},
         {QStringLiteral("mnu_AlleBuchungenLöschen"), QStringLiteral("mnu_Bearbeiten"), 126, 126,
          QStringLiteral(
              "<p>Asks for an index number and frees every booked box of that index folder in "
-             "the current Library, whoever booked it. There is no further question.</p>"
+             "the current Library, whoever booked it. There is no further question. When the "
+             "folder holds no booking you are told so and nothing changes.</p>"
              "<p><b>On disk:</b> the folder's <b>BOOKDATA.NET</b> is copied to "
              "<b>BOOKDATA.BAK</b> and rewritten with all boxes free; the Library's undo list "
-             "<b>_!bookdata.txt</b> names the bookings deleted; a block is appended to "
-             "<b>BOOKDATA.LOG</b>. Undo restores the file from the backup.</p>")},
+             "<b>_!bookdata.txt</b> names the bookings freed; a block is appended to "
+             "<b>BOOKDATA.LOG</b>. Undo puts them back.</p>")},
         {QStringLiteral("mnu_BuchungenAufUserLöschen"), QStringLiteral("mnu_Bearbeiten"), 128, 128,
          QStringLiteral(
              "<p>Asks for an index number and frees the boxes of that index folder in the "
-             "current Library that the selected user has booked.</p>"
+             "current Library that the selected user has booked; the other users' bookings "
+             "stay. When the user has none there you are told so and nothing changes.</p>"
              "<p><b>On disk:</b> the folder's <b>BOOKDATA.NET</b> is copied to "
              "<b>BOOKDATA.BAK</b> and rewritten with the user's boxes free; the Library's undo "
-             "list <b>_!bookdata.txt</b> names the bookings deleted; a block is appended to "
-             "<b>BOOKDATA.LOG</b>. Undo restores the file from the backup.</p>")},
+             "list <b>_!bookdata.txt</b> names the bookings freed; a block is appended to "
+             "<b>BOOKDATA.LOG</b>. Undo puts them back.</p>")},
         {QStringLiteral("mnu_NETerstellen"), QStringLiteral("mnu_Bearbeiten"), 0, 3303,
          QStringLiteral(
              "<p>Creates the workstation file <b>QK_LOCAL.NET</b>, which tells a CAD "
              "workstation its User-ID, the Global Directory and its local directory. Fill in "
-             "the three fields and choose where to save it, normally the CAD system's program "
-             "folder of that workstation.</p>"
+             "all three fields (the User-ID from 1 to 254) and choose where to save it, "
+             "normally the CAD system's program folder of that workstation. Cancelling the "
+             "save dialog writes nothing.</p>"
              "<p><b>On disk:</b> the file chosen in the save dialog is written (522 bytes); "
              "nothing else changes.</p>")},
         {QStringLiteral("mnu_Rückgängig"), QStringLiteral("mnu_Bearbeiten"), 130, 130,
          QStringLiteral(
-             "<p>Takes back the last deletion: the last user removal, in every Library, or the "
-             "last deletion of bookings for an index, in the current Library. It is available "
-             "right after such a deletion and no longer after one of the booking views.</p>"
-             "<p><b>On disk:</b> in every index folder named in the undo list, the boxes that "
-             "the deletion freed get their booking back from <b>BOOKDATA.BAK</b>; a box booked "
-             "again since then keeps its new booking. A block is appended to "
-             "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. A "
-             "removed user is listed again; <b>QK_IDMAP.NET</b> itself is not written, and if it "
-             "was saved without the user meanwhile, the next save puts the user back.</p>")},
+             "<p>Takes back the last deletion: the last user removal, in every Library it "
+             "changed, or the last deletion of bookings for an index, in the Library where it "
+             "deleted. It is available right after such a deletion and no longer after one of "
+             "the booking views. A removed user is listed again.</p>"
+             "<p><b>On disk:</b> the bookings named in the undo list <b>_!bookdata.txt</b> are "
+             "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b>, each into its own box "
+             "and only where that box is still free; a box booked again since the deletion "
+             "keeps the new booking, and nothing else in the file changes. A block is appended "
+             "to <b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left "
+             "out. <b>QK_IDMAP.NET</b> is not written; when the map was saved without the user "
+             "meanwhile, Save becomes available to write the user back.</p>")},
 
         {QStringLiteral("mnu_Ansicht"),
          {},
@@ -158,20 +185,18 @@ QList<Hilfethema> Themen_Anlegen() {
                         "Directory and a Library.</p>")},
         {QStringLiteral("mnu_AlleBuchungen"), QStringLiteral("mnu_Ansicht"), 152, 152,
          QStringLiteral("<p>Searches every index folder of the current Library for the "
-                        "bookings of the selected user and lists them in a window, from which "
-                        "they can be copied to the clipboard. After a view, Undo is no longer "
-                        "available.</p>") +
-             nichts},
+                        "bookings of the selected user, showing the progress, and lists them in "
+                        "a window; the line at its foot counts the files read and the index "
+                        "folders.</p>") +
+             ansicht + nichts},
         {QStringLiteral("mnu_UserBuchungenIndex"), QStringLiteral("mnu_Ansicht"), 154, 154,
          QStringLiteral("<p>Asks for an index number and lists the bookings of the selected "
-                        "user in that index folder of the current Library. After a view, Undo "
-                        "is no longer available.</p>") +
-             nichts},
+                        "user in that index folder of the current Library.</p>") +
+             ansicht + nichts},
         {QStringLiteral("mnu_BuchungenIndex"), QStringLiteral("mnu_Ansicht"), 156, 156,
          QStringLiteral("<p>Asks for an index number and lists every booking of that index "
-                        "folder of the current Library, for all users. After a view, Undo is no "
-                        "longer available.</p>") +
-             nichts},
+                        "folder of the current Library, for all users.</p>") +
+             ansicht + nichts},
         {QStringLiteral("mnu_Aktualisieren"), QStringLiteral("mnu_Ansicht"), 158, 158,
          QStringLiteral("<p>Looks again for the login markers in the Global Directory and "
                         "rebuilds the user list, so that the Status column shows who is logged "
@@ -180,12 +205,14 @@ QList<Hilfethema> Themen_Anlegen() {
         {QStringLiteral("mnu_Log_öffnen"), QStringLiteral("mnu_Ansicht"), 159, 159,
          QStringLiteral("<p>Shows the current Library's <b>BOOKDATA.LOG</b>: a block for every "
                         "deletion and every undo, with the boxes concerned, the command, the "
-                        "date and whether the file checks came out right.</p>") +
+                        "date and whether the file checks came out right. Ctrl+A selects all, "
+                        "Ctrl+C copies the selection.</p>") +
              nichts},
         {QStringLiteral("mnu_Zwischenablage"), QStringLiteral("mnu_Ansicht"), 162, 162,
-         QStringLiteral("<p>Copies the user ID map to the clipboard as text, one line per user "
-                        "with User-ID, user name, PC name and local directory separated by tabs, "
-                        "ready to paste into a spreadsheet or a mail.</p>") +
+         QStringLiteral("<p>Copies the user ID map to the clipboard as text: a heading line, "
+                        "then one line per user with User-ID, user name, PC name and local "
+                        "directory separated by tabs, ready to paste into a spreadsheet or a "
+                        "mail. A user removed but not yet saved is still listed.</p>") +
              nichts},
         {QStringLiteral("mnu_Info"), QStringLiteral("mnu_Ansicht"), 160, 160,
          QStringLiteral("<p>Refreshes the login status like Refresh status and then shows the "
