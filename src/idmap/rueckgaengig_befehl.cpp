@@ -38,10 +38,17 @@ void Entfernen_Rückgängig(Zustand& z, Idmap_frm1& frm) {
     Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, PROZEDUR);
 }
 
-// Restores what the last deletion by index left in BookdataListe, in the current Library.
+// Restores what the last deletion by index left in BookdataListe, in the Library where it
+// deleted, even when another Library has been chosen since.
 void Index_Rückgängig(Zustand& z) {
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
+    struct Zurück {
+        Zustand& z;
+        QString lib;
+        ~Zurück() { z.LibPath = lib; }
+    } zurück{z, z.LibPath};
+    z.LibPath = z.Gelöscht_LibListe.value(0, z.LibPath);
     if (Erreichbare_Libraries(z, {z.LibPath}, PROZEDUR).isEmpty())
         return;
     cmd_Wiederherstellen(z, z.LibPath);
@@ -66,9 +73,9 @@ void mnu_Rückgängig_Click(Zustand& z, Idmap_frm1& frm) {
         const Ergebnistext ergebnis = Rückgängig_Ergebnis(z, user);
         frm.Meldung_Anzeigen(ergebnis.titel, ergebnis.text);
 
+        z.Gelöscht_LibListe.clear();
         if (entfernen) {
             z.Gelöscht_UserNr = 0;
-            z.Gelöscht_LibListe.clear();
             z.UserEntfernt = false;
             // The map is unchanged only when the file still is what memory holds now: a save
             // while the removal was pending wrote the map without the user, and edits since

@@ -133,8 +133,9 @@ QList<Hilfethema> Themen_Anlegen() {
              "every Library is emptied; every <b>BOOKDATA.NET</b> holding a booking of the user "
              "is copied to <b>BOOKDATA.BAK</b> and rewritten with those boxes free; the undo "
              "list names the bookings freed; a block is appended to each Library's "
-             "<b>BOOKDATA.LOG</b>. The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo "
-             "brings the user and the bookings back as long as it is offered.</p>")},
+             "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. "
+             "The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo brings the user and "
+             "the bookings back.</p>")},
         {QStringLiteral("mnu_AlleBuchungenLöschen"), QStringLiteral("mnu_Bearbeiten"), 126, 126,
          QStringLiteral(
              "<p>Asks for an index number and frees every booked box of that index folder in "
@@ -165,17 +166,16 @@ QList<Hilfethema> Themen_Anlegen() {
         {QStringLiteral("mnu_Rückgängig"), QStringLiteral("mnu_Bearbeiten"), 130, 130,
          QStringLiteral(
              "<p>Takes back the last deletion: the last user removal, in every Library it "
-             "changed, or the last deletion of bookings for an index, in the current Library. "
-             "It is available right after such a deletion and no longer after one of the "
-             "booking views. A removed user is listed again. A Library that cannot be reached "
-             "is reported and left out.</p>"
+             "changed, or the last deletion of bookings for an index, in the Library where it "
+             "deleted. It is available right after such a deletion and no longer after one of "
+             "the booking views. A removed user is listed again.</p>"
              "<p><b>On disk:</b> the bookings named in the undo list <b>_!bookdata.txt</b> are "
              "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b>, each into its own box "
              "and only where that box is still free; a box booked again since the deletion "
              "keeps the new booking, and nothing else in the file changes. A block is appended "
-             "to <b>BOOKDATA.LOG</b>. <b>QK_IDMAP.NET</b> is not written; when the map was "
-             "saved without the user meanwhile, Save becomes available to write the user "
-             "back.</p>")},
+             "to <b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left "
+             "out. <b>QK_IDMAP.NET</b> is not written; when the map was saved without the user "
+             "meanwhile, Save becomes available to write the user back.</p>")},
 
         {QStringLiteral("mnu_Ansicht"),
          {},

@@ -21,6 +21,10 @@ bool Buchungen_Sammeln(Zustand& z, Idmap_frm1& frm) {
 }
 
 void Löschen_Und_Protokollieren(Zustand& z, int funktion) {
+    // There is one level of undo: from now on it is this deletion, in this Library, and no
+    // longer a user removal that may still be pending.
+    z.Gelöscht_UserNr = 0;
+    z.Gelöscht_LibListe = QStringList{z.LibPath};
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
     Buchungen_Löschen(z, z.LibPath);

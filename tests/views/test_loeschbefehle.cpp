@@ -318,6 +318,32 @@ private slots:
     }
 
     // Undo follows the last command: on after a deletion, off after any view.
+    void undoFollowsTheLastDeletionIntoItsLibrary() {
+        Standort s;
+        Idmap_frm1 f(s.z);
+        Anwender_Wählen(f, 7);
+        const Dateistand vorher(s);
+        // A removal is pending; the deletion by index after it is now the one to undo.
+        s.z.Gelöscht_UserNr = 30;
+        s.z.Gelöscht_LibListe = {s.t.Pfad() + "anderswo/"};
+        Ergebnis e;
+        const Befehlslauf lauf = Befehl_Mit_Dialogen(f, f.mnu_AlleBuchungenLöschen,
+                                                     {Index_Eingeben("3"), Ergebnis_Ablesen(e)});
+        QCOMPARE(lauf.nichtBeantwortet, QStringList());
+        QVERIFY(s.t.Lesen("lib/IDX00003/BOOKDATA.NET") != vorher.idx3);
+        QCOMPARE(int(s.z.Gelöscht_UserNr), 0);
+
+        // Another Library is chosen before the undo; the undo still restores where it deleted.
+        const QString anders = s.t.Ordner("lib2");
+        s.z.LibPath = anders;
+        f.Messages_Entladen();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QCOMPARE(s.t.Lesen("lib/IDX00003/BOOKDATA.NET"), vorher.idx3);
+        QCOMPARE(s.z.LibPath, anders);
+        QVERIFY(!s.t.Existiert("lib2/Bookdata.log"));
+        f.Messages_Entladen();
+    }
+
     void undoOverARun() {
         Standort s;
         Idmap_frm1 f(s.z);
