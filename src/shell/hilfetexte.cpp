@@ -133,9 +133,8 @@ QList<Hilfethema> Themen_Anlegen() {
              "every Library is emptied; every <b>BOOKDATA.NET</b> holding a booking of the user "
              "is copied to <b>BOOKDATA.BAK</b> and rewritten with those boxes free; the undo "
              "list names the bookings freed; a block is appended to each Library's "
-             "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. "
-             "The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo brings the user and "
-             "the bookings back.</p>")},
+             "<b>BOOKDATA.LOG</b>. The user leaves <b>QK_IDMAP.NET</b> at the next save. As "
+             "long as Undo is offered, it brings the user and the bookings back.</p>")},
         {QStringLiteral("mnu_AlleBuchungenLöschen"), QStringLiteral("mnu_Bearbeiten"), 126, 126,
          QStringLiteral(
              "<p>Asks for an index number and frees every booked box of that index folder in "
