@@ -40,6 +40,24 @@ void Lesen_Prüfen(const QByteArray& inhalt, quint8 filter) {
     }
 }
 
+// The pieces written in place turn the old bytes into the new ones, lie each within one box,
+// start and end on a byte that changes, and carry the old bytes for the comparison.
+void Änderungen_Prüfen(const QByteArray& alt, const QByteArray& neu) {
+    const std::vector<datei::Stelle> stellen = Änderungen(alt, neu);
+    QByteArray ergebnis = alt;
+    qint64 vorher = -1;
+    for (const datei::Stelle& s : stellen) {
+        QK_PRUEFEN(s.offset > vorher && !s.neu.isEmpty() && s.neu.size() == s.vorher.size());
+        QK_PRUEFEN(s.offset / LÄNGE == (s.offset + s.neu.size() - 1) / LÄNGE);
+        QK_PRUEFEN(s.offset + s.neu.size() <= alt.size());
+        QK_PRUEFEN(alt.mid(s.offset, s.vorher.size()) == s.vorher);
+        QK_PRUEFEN(s.vorher.front() != s.neu.front() && s.vorher.back() != s.neu.back());
+        ergebnis.replace(s.offset, s.neu.size(), s.neu);
+        vorher = s.offset;
+    }
+    QK_PRUEFEN(ergebnis == neu);
+}
+
 // Frees the boxes of `user` and checks that only their user and revision bytes changed.
 QByteArray Freigeben_Prüfen(const QByteArray& alt, quint8 user) {
     QByteArray neu = alt;
@@ -56,6 +74,8 @@ QByteArray Freigeben_Prüfen(const QByteArray& alt, quint8 user) {
         QK_PRUEFEN(Satz(alt, b).mid(2) == Satz(neu, b).mid(2));
     }
     QK_PRUEFEN(geändert == frei);
+    QK_PRUEFEN(int(Änderungen(alt, neu).size()) == frei);
+    Änderungen_Prüfen(alt, neu);
     Trefferliste rest;
     QK_PRUEFEN(Buchungen_Finden(neu, user, rest) == 0);
     return neu;
@@ -86,6 +106,8 @@ void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
         }
     }
     QK_PRUEFEN(geändert == r.zurückgeholt);
+    QK_PRUEFEN(int(Änderungen(vorher, aktuell).size()) == r.zurückgeholt);
+    Änderungen_Prüfen(vorher, aktuell);
 }
 
 } // namespace

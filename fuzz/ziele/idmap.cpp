@@ -21,13 +21,13 @@ void Feld_Prüfen(const QString& feld) {
 
 } // namespace
 
-// Input: a count r, then the file, whose first record stands r more times in front of it (so
-// that small inputs make maps of more than 256 records).
+// Input: a byte r, then the file. With r from 250 on, the file's first record stands r + 3
+// more times in front of it, so that small inputs reach maps of 256 records and more.
 void Idmap(const QByteArray& roh) {
     Leser l(roh);
     const int r = l.Byte();
     const QByteArray datei = l.Rest();
-    const QByteArray eingabe = datei.left(IDMAP_SATZ).repeated(r) + datei;
+    const QByteArray eingabe = datei.left(IDMAP_SATZ).repeated(r >= 250 ? r + 3 : 0) + datei;
     const Idmap_Inhalt a = Idmap_Zerlegen(eingabe);
     QK_PRUEFEN(a.liste.size() <= IDMAP_MAX_SÄTZE);
     QK_PRUEFEN(a.fehler == 0 || a.fehler == FEHLER_ARGUMENT || a.fehler == FEHLER_UEBERLAUF ||
@@ -72,10 +72,12 @@ std::vector<QByteArray> Saat_Idmap() {
         keine + Idmap_Satz(4, "  ERNA  ", "\tPC\t", " D:\\x y\\ "),
         keine + Idmap_Satz(5, "J\xFCrgen \x80\x81\x9F", "\xFF\xFE"),
         keine + Idmap_Satz(254, QByteArray(259, 'x'), QByteArray(259, ' ')),
-        // 255 + 2 records: one more than the list holds, then one cut short.
-        QByteArray(1, char(255)) + drei.left(2 * IDMAP_SATZ),
-        QByteArray(1, char(254)) + drei + drei.left(100),
-        QByteArray(1, char(253)) + drei + QByteArray(1, '\0'),
+        // 253 + 3 records, the most the list holds, then a record cut short.
+        QByteArray(1, char(250)) + drei + drei.left(100),
+        // 256 records, then the end or a terminator; 257 records.
+        QByteArray(1, char(251)) + drei.left(2 * IDMAP_SATZ),
+        QByteArray(1, char(250)) + drei + QByteArray(1, '\0'),
+        QByteArray(1, char(252)) + drei.left(2 * IDMAP_SATZ),
     };
 }
 
