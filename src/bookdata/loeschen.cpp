@@ -44,6 +44,11 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
         z.Anzahl_Buchungen = 0;
         z.Datensätze_Geschrieben = 0;
         z.Buchungen_Gelöscht = 0;
+        // The undo list comes first: a deletion whose list could not be written (a full
+        // disk, a vanished share) could not be undone, and the list of an earlier deletion
+        // would restore the wrong boxes. Naming a folder whose rewrite then fails is harmless:
+        // its boxes are still booked, and the restore leaves booked boxes alone.
+        Rückgängig_Liste_Schreiben(z, libPfad);
         QString vorher;
         for (const BookdataEintrag& e : z.BookdataListe) {
             if (e.Index == vorher)
@@ -52,7 +57,6 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
             vorher = e.Index;
             Bookdata_Speichern(z, libPfad, e.Index);
         }
-        Rückgängig_Liste_Schreiben(z, libPfad);
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
         z.Summe_Buchungen += z.Anzahl_Buchungen;
         z.Summe_Dateien += z.Dateien_Bearbeitet;

@@ -297,7 +297,10 @@ private slots:
         QCOMPARE(p.meldungen[0].titel, QStringLiteral("Buchungen_Löschen_Error"));
         QCOMPARE(t.Lesen("Lib/_!bookdata.txt"), QByteArray("IDX00001\t1\t1\t1\r\n\r\n"));
         QCOMPARE(z.Status_Löschen, QStringLiteral("vorher"));
-        QCOMPARE(z.Dateien_Bearbeitet, 1);
+        // Without its undo list nothing is deleted.
+        QCOMPARE(z.Dateien_Bearbeitet, 0);
+        QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.NET"), alt);
+        QVERIFY(!t.Existiert("Lib/IDX00012/BOOKDATA.BAK"));
     }
 };
 
