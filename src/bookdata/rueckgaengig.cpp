@@ -5,22 +5,13 @@
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
+#include "shell/routinen.h"
 #include "shell/texte.h"
 
 namespace qk {
 namespace {
 
 const QChar TAB = QLatin1Char('\t');
-
-QString Blanks_Entfernen(const QString& text) {
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && text[anfang] == QLatin1Char(' '))
-        ++anfang;
-    while (ende > anfang && text[ende - 1] == QLatin1Char(' '))
-        --ende;
-    return text.mid(anfang, ende - anfang);
-}
 
 // A number of the undo list: decimal digits, 0 to 255, blanks around allowed.
 quint8 Byte_Zahl(const QString& feld) {

@@ -12,19 +12,8 @@ namespace {
 
 const QString MAP = QStringLiteral("QK_IDMAP.NET");
 
-// Blanks only, as the workstations trim; tabs and other characters belong to the text.
-QString Leerzeichen_Entfernen(const QString& text) {
-    qsizetype anfang = 0;
-    qsizetype ende = text.size();
-    while (anfang < ende && text[anfang] == QLatin1Char(' '))
-        ++anfang;
-    while (ende > anfang && text[ende - 1] == QLatin1Char(' '))
-        --ende;
-    return text.mid(anfang, ende - anfang);
-}
-
 QString Feld_Lesen(const QByteArray& satz, int offset) {
-    return Leerzeichen_Entfernen(Bis_Null_Abschneiden(Von_Ansi(satz.mid(offset, IDMAP_FELD))));
+    return Blanks_Entfernen(Bis_Null_Abschneiden(Von_Ansi(satz.mid(offset, IDMAP_FELD))));
 }
 
 // A text, its NUL, blanks up to the field size. Longer texts are cut so that the NUL always

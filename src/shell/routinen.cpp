@@ -21,6 +21,16 @@ QString Bis_Null_Abschneiden(const QString& text) {
     return text.left(null);
 }
 
+QString Blanks_Entfernen(const QString& text) {
+    qsizetype anfang = 0;
+    qsizetype ende = text.size();
+    while (anfang < ende && text[anfang] == QLatin1Char(' '))
+        ++anfang;
+    while (ende > anfang && text[ende - 1] == QLatin1Char(' '))
+        --ende;
+    return text.mid(anfang, ende - anfang);
+}
+
 QString Verzeichnis_Wählen(Zustand& z, const QString& vorher, const QString& datei) {
     // The folder dialog has no prompt of its own.
     const QString ordner = z.plattform.Ordner_Dialog(QString());

@@ -14,6 +14,10 @@ bool Datei_Existiert(const QString& pfad, const QString& name);
 // qk::Fehler(FEHLER_ARGUMENT).
 QString Bis_Null_Abschneiden(const QString& text);
 
+// The text without blanks at either end. Only blanks: tabs and other characters belong to
+// the text, as the workstations trim.
+QString Blanks_Entfernen(const QString& text);
+
 // The folder dialog: a folder path ending with the separator in which `datei` exists, or
 // `vorher` unchanged when the user gives up.
 QString Verzeichnis_Wählen(Zustand& z, const QString& vorher, const QString& datei);
