@@ -113,7 +113,7 @@ void Datei_Sichern(const QString& verzeichnis, const QString& dateiname, const Q
         datei::Löschen(verzeichnis + dateiname);
 }
 
-void Qk_Idmap_Speichern(Zustand& z, const QString& pfad) {
+bool Qk_Idmap_Speichern(Zustand& z, const QString& pfad) {
     try {
         // The old map stays in place until the new one is complete: it is copied to the
         // backup, and the new content replaces it in one step.
@@ -124,6 +124,7 @@ void Qk_Idmap_Speichern(Zustand& z, const QString& pfad) {
         }
         // What the reader could not take goes back behind the records, byte for byte.
         datei::Ersetzen(pfad + MAP, Idmap_Bytes(z.IdmapListe) + z.Idmap_Rest);
+        return true;
     } catch (const Fehler& f) {
         if (f.Nummer() == FEHLER_PFAD) {
             z.plattform.Meldung(LoadResString(2052) + pfad + LoadResString(2011),
@@ -132,6 +133,7 @@ void Qk_Idmap_Speichern(Zustand& z, const QString& pfad) {
             Fehler_Melden(z.plattform, QStringLiteral("Qk_Idmap_Speichern"),
                           LoadResString(2120) + pfad + LoadResString(2013), f.Nummer());
         }
+        return false;
     }
 }
 

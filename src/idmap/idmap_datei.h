@@ -29,9 +29,9 @@ Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes);
 void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad);
 
 // Backs up the map as QK_IDMAP.BAK and writes IdmapListe (without "DEL" records), followed by
-// Idmap_Rest, to the map of the folder `pfad`; reports its own errors. Geändert is left to
-// the callers.
-void Qk_Idmap_Speichern(Zustand& z, const QString& pfad);
+// Idmap_Rest, to the map of the folder `pfad`; reports its own errors and returns whether the
+// map was written. Geändert is left to the callers.
+bool Qk_Idmap_Speichern(Zustand& z, const QString& pfad);
 
 // Copies `verzeichnis`+`dateiname` to the same name with its last four characters replaced
 // by `erweiterung`, when the file exists; deletes the original afterwards when `löschen`.
