@@ -4,6 +4,8 @@
 #include "bookdata_bau.h"
 #include "ziele.h"
 
+#include <QByteArrayView>
+#include <algorithm>
 #include <set>
 
 namespace qk::fuzz {
@@ -15,8 +17,17 @@ qsizetype Anfang(int box) {
     return qsizetype(box) * LÄNGE;
 }
 
-QByteArray Satz(const QByteArray& inhalt, int box) {
-    return inhalt.mid(Anfang(box), LÄNGE);
+// A box's bytes (fewer at the end of a file cut short, none past it), without a copy: the
+// checks look at every box of every input.
+QByteArrayView Satz(const QByteArray& inhalt, int box) {
+    const qsizetype a = Anfang(box);
+    if (a >= inhalt.size())
+        return {};
+    return QByteArrayView(inhalt).sliced(a, std::min<qsizetype>(LÄNGE, inhalt.size() - a));
+}
+
+bool Gleich(QByteArrayView a, QByteArrayView b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
 }
 
 void Lesen_Prüfen(const QByteArray& inhalt, quint8 filter) {
@@ -65,13 +76,13 @@ QByteArray Freigeben_Prüfen(const QByteArray& alt, quint8 user) {
     QK_PRUEFEN(neu.size() == alt.size());
     int geändert = 0;
     for (int b = 0; b * LÄNGE < alt.size(); ++b) {
-        if (Satz(alt, b) == Satz(neu, b))
+        if (Gleich(Satz(alt, b), Satz(neu, b)))
             continue;
         ++geändert;
         QK_PRUEFEN(b < BOXEN && Gebucht(alt, b));
         QK_PRUEFEN(user == 0 || quint8(alt[Anfang(b)]) == user);
         QK_PRUEFEN(quint8(neu[Anfang(b)]) == FREI && quint8(neu[Anfang(b) + 1]) == FREI);
-        QK_PRUEFEN(Satz(alt, b).mid(2) == Satz(neu, b).mid(2));
+        QK_PRUEFEN(Gleich(Satz(alt, b).sliced(2), Satz(neu, b).sliced(2)));
     }
     QK_PRUEFEN(geändert == frei);
     QK_PRUEFEN(int(Änderungen(alt, neu).size()) == frei);
@@ -91,13 +102,13 @@ void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
     const std::set<quint8> genannt(boxen.begin(), boxen.end());
     int geändert = 0;
     for (int b = 0; b * LÄNGE < vorher.size(); ++b) {
-        const bool anders = Satz(aktuell, b) != Satz(vorher, b);
+        const bool anders = !Gleich(Satz(aktuell, b), Satz(vorher, b));
         if (anders) {
             ++geändert;
             // Only a named box that was free and is booked in the backup, copied whole.
             QK_PRUEFEN(genannt.count(quint8(b)) == 1 && b < BOXEN);
             QK_PRUEFEN(!Gebucht(vorher, b) && Gebucht(sicherung, b));
-            QK_PRUEFEN(Satz(aktuell, b) == Satz(sicherung, b));
+            QK_PRUEFEN(Gleich(Satz(aktuell, b), Satz(sicherung, b)));
         } else if (genannt.count(quint8(b)) == 1 && b < Vollständige_Boxen(vorher) &&
                    Gebucht(sicherung, b)) {
             // A named box that the backup holds booked and that stayed as it was: it was
