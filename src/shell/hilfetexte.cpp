@@ -111,8 +111,9 @@ QList<Hilfethema> Themen_Anlegen() {
              "every Library is emptied; every <b>BOOKDATA.NET</b> holding a booking of the user "
              "is copied to <b>BOOKDATA.BAK</b> and rewritten with those boxes free; the undo "
              "list names the folders changed; a block is appended to each Library's "
-             "<b>BOOKDATA.LOG</b>. The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo "
-             "brings everything back until then.</p>")},
+             "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. "
+             "The user leaves <b>QK_IDMAP.NET</b> at the next save. Undo brings everything "
+             "back as long as it is offered.</p>")},
         {QStringLiteral("mnu_AlleBuchungenLöschen"), QStringLiteral("mnu_Bearbeiten"), 126, 126,
          QStringLiteral(
              "<p>Asks for an index number and frees every booked box of that index folder in "
@@ -142,11 +143,12 @@ QList<Hilfethema> Themen_Anlegen() {
              "<p>Takes back the last deletion: the last user removal, in every Library, or the "
              "last deletion of bookings for an index, in the current Library. It is available "
              "right after such a deletion and no longer after one of the booking views.</p>"
-             "<p><b>On disk:</b> every index folder named in the undo list gets its "
-             "<b>BOOKDATA.NET</b> back from <b>BOOKDATA.BAK</b>; the whole file is replaced, so "
-             "bookings made since the deletion in that folder are lost as well. A block is "
-             "appended to <b>BOOKDATA.LOG</b>. A removed user is listed again; "
-             "<b>QK_IDMAP.NET</b> itself is not written.</p>")},
+             "<p><b>On disk:</b> in every index folder named in the undo list, the boxes that "
+             "the deletion freed get their booking back from <b>BOOKDATA.BAK</b>; a box booked "
+             "again since then keeps its new booking. A block is appended to "
+             "<b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left out. A "
+             "removed user is listed again; <b>QK_IDMAP.NET</b> itself is not written, and if it "
+             "was saved without the user meanwhile, the next save puts the user back.</p>")},
 
         {QStringLiteral("mnu_Ansicht"),
          {},

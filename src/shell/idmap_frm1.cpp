@@ -4,14 +4,20 @@
 
 #include "config/libraries_frm1.h"
 #include "config/local_frm1.h"
+#include "idmap/benutzer_entfernen.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
+#include "idmap/rueckgaengig_befehl.h"
+#include "idmap/user_info_frm1.h"
+#include "idmap/zwischenablage.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/hilfe_frm1.h"
 #include "shell/masse.h"
 #include "shell/routinen.h"
 #include "shell/texte.h"
+#include "views/abfragen.h"
+#include "views/loeschbefehle.h"
 #include "views/messages_frm1.h"
 
 #include <QApplication>
@@ -252,6 +258,21 @@ void Idmap_frm1::Befehle_Verbinden() {
         });
     });
     Befehl_Setzen(mnu_NETerstellen, [this] { Local_Zeigen(z, this); });
+    // Booking queries, the log viewer and deletion by index.
+    Befehl_Setzen(mnu_AlleBuchungen, [this] { mnu_AlleBuchungen_Click(z, *this); });
+    Befehl_Setzen(mnu_UserBuchungenIndex, [this] { mnu_UserBuchungenIndex_Click(z, *this); });
+    Befehl_Setzen(mnu_BuchungenIndex, [this] { mnu_BuchungenIndex_Click(z, *this); });
+    Befehl_Setzen(mnu_Log_öffnen, [this] { mnu_Log_öffnen_Click(z, *this); });
+    Befehl_Setzen(mnu_AlleBuchungenLöschen, [this] { mnu_AlleBuchungenLöschen_Click(z, *this); });
+    Befehl_Setzen(mnu_BuchungenAufUserLöschen,
+                  [this] { mnu_BuchungenAufUserLöschen_Click(z, *this); });
+
+    // The user commands.
+    Befehl_Setzen(mnu_UserÄndern, [this] { mnu_UserÄndern_Click(z, *this); });
+    Befehl_Setzen(mnu_UserLöschen, [this] { mnu_UserLöschen_Click(z, *this); });
+    Befehl_Setzen(mnu_Speichern, [this] { mnu_Speichern_Click(z, *this); });
+    Befehl_Setzen(mnu_Rückgängig, [this] { mnu_Rückgängig_Click(z, *this); });
+    Befehl_Setzen(mnu_Zwischenablage, [this] { mnu_Zwischenablage_Click(z); });
 }
 
 void Idmap_frm1::Befehl_Setzen(QAction* punkt, std::function<void()> befehl) {

@@ -65,6 +65,7 @@ struct Zustand {
     int LoginAnzahl = 0;
     quint8 Gelöscht_UserNr = 0;
     quint8 Gelöscht_Index = 0;
+    QStringList Gelöscht_LibListe; // the Libraries whose bookings the last removal deleted
     bool Buchungen_Entfernt = false;
 
     // The gathered bookings: always at least one element; a blank one when nothing was read.

@@ -13,7 +13,7 @@ class TestRoutinen : public QObject {
     Q_OBJECT
 private slots:
     void textTable() {
-        QCOMPARE(Textnummern().size(), 196);
+        QCOMPARE(Textnummern().size(), 199);
         QCOMPARE(LoadResString(1115), QStringLiteral("  ?"));
         QCOMPARE(LoadResString(3000).size(), 56);
         QCOMPARE(LoadResString(3010).size(), 51);
