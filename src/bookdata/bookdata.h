@@ -51,8 +51,8 @@ void Bookdata_Einlesen(Zustand& z, const QString& libPfad, quint8 filter);
 
 // ---- Deletion, backup, undo list and restore ----
 
-// Frees, in their files, the boxes of UserNr (every booked box when 0) of the index folders
-// named in BookdataListe, after backing each file up as BOOKDATA.BAK; writes the undo list.
+// Writes the undo list, then frees, in their files, the boxes of UserNr (every booked box when
+// 0) of the index folders named in BookdataListe, after backing each file up as BOOKDATA.BAK.
 void Buchungen_Löschen(Zustand& z, const QString& libPfad);
 
 // Backs up one BOOKDATA.NET as BOOKDATA.BAK and rewrites it with the boxes of UserNr freed.

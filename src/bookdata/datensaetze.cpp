@@ -73,4 +73,22 @@ Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
     return r;
 }
 
+std::vector<datei::Stelle> Änderungen(const QByteArray& alt, const QByteArray& neu) {
+    std::vector<datei::Stelle> stellen;
+    const qsizetype länge = std::min(alt.size(), neu.size());
+    for (qsizetype anfang = 0; anfang < länge; anfang += LÄNGE) {
+        const qsizetype ende = std::min(länge, anfang + LÄNGE);
+        qsizetype von = anfang;
+        while (von < ende && alt[von] == neu[von])
+            ++von;
+        if (von == ende)
+            continue;
+        qsizetype bis = ende;
+        while (alt[bis - 1] == neu[bis - 1])
+            --bis;
+        stellen.push_back(datei::Stelle{von, alt.mid(von, bis - von), neu.mid(von, bis - von)});
+    }
+    return stellen;
+}
+
 } // namespace qk::satz

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/dateien.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 #include <array>
@@ -51,5 +53,11 @@ struct Rückholung {
 };
 Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
                              const std::vector<quint8>& boxen);
+
+// What turns `alt` into `neu` (the same file after Buchungen_Freigeben or Boxen_Zurückholen),
+// as pieces to write in place: one per box that differs, from its first to its last differing
+// byte, with the bytes `alt` holds there. Bytes that did not change are never written, so a
+// workstation's change to them since the read survives.
+std::vector<datei::Stelle> Änderungen(const QByteArray& alt, const QByteArray& neu);
 
 } // namespace qk::satz

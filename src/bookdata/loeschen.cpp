@@ -15,23 +15,16 @@ void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index
         const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
         const QByteArray gelesen = datei::Lesen(netz);
         QByteArray neu = gelesen;
-        const int freigegeben = satz::Buchungen_Freigeben(neu, z.UserNr);
+        satz::Buchungen_Freigeben(neu, z.UserNr);
 
         // The backup is made from the very bytes that the rewrite starts from, and it must be
         // complete before the booking file is touched: when it fails, nothing else happens.
         datei::Überschreiben(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK), gelesen);
 
-        // In place, so that workstations holding the file open keep seeing the same file.
-        try {
-            datei::Überschreiben(netz, neu);
-        } catch (const Fehler&) {
-            // Half a rewrite is worse than none; the backup holds the bytes either way.
-            try {
-                datei::Überschreiben(netz, gelesen);
-            } catch (const Fehler&) {
-            }
-            throw;
-        }
+        // Workstations book and release boxes in this file at any moment, in place. Only the
+        // freed records are written, each only while it still holds what was read, so that
+        // whatever a workstation did since the read stays; a failure puts the freed ones back.
+        const int freigegeben = datei::Stellen_Schreiben(netz, satz::Änderungen(gelesen, neu));
         // Only what reached the file counts, so that the log's statuses tell the truth.
         z.Datensätze_Geschrieben += satz::Vollständige_Boxen(gelesen);
         z.Buchungen_Gelöscht += freigegeben;
@@ -51,6 +44,11 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
         z.Anzahl_Buchungen = 0;
         z.Datensätze_Geschrieben = 0;
         z.Buchungen_Gelöscht = 0;
+        // The undo list comes first: a deletion whose list could not be written (a full
+        // disk, a vanished share) could not be undone, and the list of an earlier deletion
+        // would restore the wrong boxes. Naming a folder whose rewrite then fails is harmless:
+        // its boxes are still booked, and the restore leaves booked boxes alone.
+        Rückgängig_Liste_Schreiben(z, libPfad);
         QString vorher;
         for (const BookdataEintrag& e : z.BookdataListe) {
             if (e.Index == vorher)
@@ -59,7 +57,6 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
             vorher = e.Index;
             Bookdata_Speichern(z, libPfad, e.Index);
         }
-        Rückgängig_Liste_Schreiben(z, libPfad);
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
         z.Summe_Buchungen += z.Anzahl_Buchungen;
         z.Summe_Dateien += z.Dateien_Bearbeitet;

@@ -107,11 +107,15 @@ int Bookdata_Zurückkopieren(const QString& libPfad, const QString& index,
         return int(boxen.size());
     const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
     const QByteArray alt = datei::Lesen(sicherung);
-    QByteArray aktuell = datei::Lesen(netz);
+    const QByteArray gelesen = datei::Lesen(netz);
+    QByteArray aktuell = gelesen;
     const satz::Rückholung r = satz::Boxen_Zurückholen(aktuell, alt, boxen);
-    if (r.zurückgeholt > 0)
-        datei::Überschreiben(netz, aktuell);
-    return r.nicht_möglich;
+    if (r.zurückgeholt == 0)
+        return r.nicht_möglich;
+    // Only the boxes put back, and each only while it is still free: a box that a workstation
+    // booked since the read keeps that booking (and counts as not put back).
+    const int geschrieben = datei::Stellen_Schreiben(netz, satz::Änderungen(gelesen, aktuell));
+    return r.nicht_möglich + (r.zurückgeholt - geschrieben);
 }
 
 void cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {

@@ -58,27 +58,46 @@ QByteArray Idmap_Bytes(const QList<IdmapEintrag>& liste) {
     return bytes;
 }
 
-void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad) {
-    // A re-read starts from nothing, so no record or status of an earlier map survives it.
-    z.IdmapListe.clear();
+Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes) {
+    Idmap_Inhalt inhalt;
+    qsizetype anfang = 0;
     try {
-        // Reading never creates the map: a folder without one simply has no users.
-        const QByteArray bytes = datei::Lesen(pfad + MAP);
-        for (int i = 0; i < IDMAP_MAX_SÄTZE; ++i) {
-            const qsizetype anfang = qsizetype(i) * IDMAP_SATZ;
+        for (int i = 0; i < IDMAP_MAX_SÄTZE; ++i, anfang += IDMAP_SATZ) {
             if (anfang >= bytes.size() || bytes[anfang] == 0)
-                break;
-            // A record cut short by the end of the file is no user.
+                return inhalt;
+            // A record cut short by the end of the file (a workstation that stopped while
+            // writing) is no user; its bytes are kept.
             if (anfang + IDMAP_SATZ > bytes.size())
-                break;
+                throw Fehler(FEHLER_DATEIENDE);
             const QByteArray satz = bytes.mid(anfang, IDMAP_SATZ);
             IdmapEintrag e;
             e.ID = static_cast<quint8>(satz[0]);
             e.UserName = Feld_Lesen(satz, 1);
             e.PCName = Feld_Lesen(satz, 1 + IDMAP_FELD);
             e.LocalPath = Feld_Lesen(satz, 1 + 2 * IDMAP_FELD);
-            z.IdmapListe.append(e);
+            inhalt.liste.append(e);
         }
+        // More records than IDs: the list cannot hold them, but they are not thrown away.
+        if (anfang < bytes.size() && bytes[anfang] != 0)
+            throw Fehler(FEHLER_UEBERLAUF);
+    } catch (const Fehler& f) {
+        inhalt.fehler = f.Nummer();
+        inhalt.rest = bytes.mid(anfang);
+    }
+    return inhalt;
+}
+
+void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad) {
+    // A re-read starts from nothing, so no record or status of an earlier map survives it.
+    z.IdmapListe.clear();
+    z.Idmap_Rest.clear();
+    try {
+        // Reading never creates the map: a folder without one simply has no users.
+        Idmap_Inhalt inhalt = Idmap_Zerlegen(datei::Lesen(pfad + MAP));
+        z.IdmapListe = std::move(inhalt.liste);
+        z.Idmap_Rest = std::move(inhalt.rest);
+        if (inhalt.fehler != 0)
+            throw Fehler(inhalt.fehler);
     } catch (const Fehler& f) {
         Lesefehler_Melden(z, pfad, f.Nummer());
     }
@@ -103,7 +122,8 @@ bool Qk_Idmap_Speichern(Zustand& z, const QString& pfad) {
             z.plattform.Meldung(LoadResString(2125) + CRLF + LoadResString(2126),
                                 LoadResString(2127), Symbol::Stopp);
         }
-        datei::Ersetzen(pfad + MAP, Idmap_Bytes(z.IdmapListe));
+        // What the reader could not take goes back behind the records, byte for byte.
+        datei::Ersetzen(pfad + MAP, Idmap_Bytes(z.IdmapListe) + z.Idmap_Rest);
         return true;
     } catch (const Fehler& f) {
         if (f.Nummer() == FEHLER_PFAD) {

@@ -14,12 +14,23 @@ inline constexpr int IDMAP_SATZ = 781;
 inline constexpr int IDMAP_FELD = 260;
 inline constexpr int IDMAP_MAX_SÄTZE = 256;
 
-// Reads the map of the folder `pfad` into IdmapListe; reports its own errors.
+// What the bytes of a map hold: the records in file order (at most 256, up to an ID byte 0 or
+// the end) and, when the reading had to stop at a record it cannot take, the error number and
+// the bytes from that record on, so that a save can keep them.
+struct Idmap_Inhalt {
+    QList<IdmapEintrag> liste;
+    int fehler = 0;
+    QByteArray rest;
+};
+Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes);
+
+// Reads the map of the folder `pfad` into IdmapListe (and what it could not read into
+// Idmap_Rest); reports its own errors.
 void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad);
 
-// Backs up the map as QK_IDMAP.BAK and writes IdmapListe (without "DEL" records) to the map
-// of the folder `pfad`; reports its own errors and returns whether the map was written.
-// Geändert is left to the callers.
+// Backs up the map as QK_IDMAP.BAK and writes IdmapListe (without "DEL" records), followed by
+// Idmap_Rest, to the map of the folder `pfad`; reports its own errors and returns whether the
+// map was written. Geändert is left to the callers.
 bool Qk_Idmap_Speichern(Zustand& z, const QString& pfad);
 
 // Copies `verzeichnis`+`dateiname` to the same name with its last four characters replaced

@@ -223,6 +223,46 @@ void Überschreiben(const QString& roh, const QByteArray& inhalt) {
     Schließen(f, pfad);
 }
 
+int Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
+    QString pfad = Normalisieren(roh);
+    QFile f(pfad);
+    // Never created, never cut: the pieces go into the file that is there.
+    const auto art = QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly;
+    if (!f.open(art)) {
+        pfad = Auflösen(roh);
+        Prüfen(Vorgang::Schreiben, pfad);
+        f.setFileName(pfad);
+        if (!f.open(art))
+            throw Fehler(Öffnungsfehler(pfad, true), pfad);
+    } else {
+        Prüfen(Vorgang::Schreiben, pfad);
+    }
+    std::vector<const Stelle*> geschrieben;
+    try {
+        for (const Stelle& s : stellen) {
+            if (!f.seek(s.offset))
+                throw Fehler(FEHLER_ZUGRIFF, pfad);
+            // Between this comparison and the write another program may still change the
+            // bytes; without a lock that the workstations honour, this is as narrow as it gets.
+            if (f.read(s.vorher.size()) != s.vorher)
+                continue;
+            Prüfen(Vorgang::Schreiben, pfad);
+            errno = 0;
+            if (!f.seek(s.offset) || f.write(s.neu) != s.neu.size())
+                throw Fehler(Schreibfehler(), pfad);
+            geschrieben.push_back(&s);
+        }
+    } catch (const Fehler&) {
+        for (auto it = geschrieben.rbegin(); it != geschrieben.rend(); ++it) {
+            if (f.seek((*it)->offset))
+                f.write((*it)->vorher);
+        }
+        throw;
+    }
+    f.close();
+    return int(geschrieben.size());
+}
+
 void Anhängen(const QString& roh, const QByteArray& inhalt) {
     const QString pfad = Auflösen(roh);
     Prüfen(Vorgang::Anhaengen, pfad);

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 // All file access of the program. Paths may use '\' as separator on every system, and every
 // name is resolved without regard to letter case (an exact match first), because the booking
@@ -35,6 +36,18 @@ void Ersetzen(const QString& pfad, const QByteArray& inhalt);
 // length, so the file stays the same file for every program that holds it open (a rename
 // would leave those programs writing into the old one); creates the file when missing.
 void Überschreiben(const QString& pfad, const QByteArray& inhalt);
+// One piece of a change in place: the bytes `neu` at `offset`, where the file held `vorher`.
+struct Stelle {
+    qint64 offset = 0;
+    QByteArray vorher;
+    QByteArray neu;
+};
+// Writes each piece into the existing file in place, but only while the file still holds the
+// piece's `vorher` bytes at its offset: another program that changed those bytes since they
+// were read keeps its change. Returns how many pieces were written. When a write fails, the
+// pieces written so far get their old bytes back (as far as the file still lets it) before
+// qk::Fehler is thrown. The fault hook sees the open and each piece.
+int Stellen_Schreiben(const QString& pfad, const std::vector<Stelle>& stellen);
 void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
 void Kopieren(const QString& von, const QString& nach);       // replaces an existing target
 void Löschen(const QString& pfad);

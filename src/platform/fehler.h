@@ -14,6 +14,7 @@ enum Fehlernummer : int {
     FEHLER_TYP = 13,                  // type mismatch (text that is not a number)
     FEHLER_DATEI_NICHT_GEFUNDEN = 53, // the folder exists, the file does not
     FEHLER_DATENTRAEGER_VOLL = 61,    // no space left while writing
+    FEHLER_DATEIENDE = 62,            // input past end of file (a record cut short)
     FEHLER_ZUGRIFF = 75,              // path or file access error (denied, locked, unreadable)
     FEHLER_PFAD = 76,                 // path not found
     FEHLER_OBJEKT = 91,               // object not set (no selected row)

@@ -364,12 +364,15 @@ void Idmap_frm1::Globalverzeichnis_Einlesen() {
     IdmapListe_In_Liste_Übertragen();
 }
 
-void Idmap_frm1::Form_Unload() {
+bool Idmap_frm1::Form_Unload() {
     Plattform& p = z.plattform;
     if (z.Geändert) {
+        // A save that failed (a Global Directory gone, a full disk) keeps the window open:
+        // closing would throw the changes away. Answering No still closes.
         if (p.Meldung(LoadResString(1020), LoadResString(1021), Symbol::Ausruf, Knöpfe::JaNein) ==
-            Antwort::Ja)
-            Qk_Idmap_Speichern(z, z.GlobalPath);
+                Antwort::Ja &&
+            !Qk_Idmap_Speichern(z, z.GlobalPath))
+            return false;
     }
     try {
         p.Einstellung_Schreiben(GRUPPE, GLOBALPATH, z.GlobalPath);
@@ -380,6 +383,7 @@ void Idmap_frm1::Form_Unload() {
     } catch (const Fehler& f) {
         Fehler_Melden(p, QStringLiteral("Form_Unload"), LoadResString(1022), f.Nummer());
     }
+    return true;
 }
 
 void Idmap_frm1::closeEvent(QCloseEvent* ereignis) {
@@ -389,7 +393,10 @@ void Idmap_frm1::closeEvent(QCloseEvent* ereignis) {
             ereignis->ignore();
             return;
         }
-        Form_Unload();
+        if (!Form_Unload()) {
+            ereignis->ignore();
+            return;
+        }
     }
     // The small windows go with the main window, so that the program ends.
     if (m_hilfe)
@@ -430,7 +437,8 @@ void Idmap_frm1::mnu_Beenden_Click() {
             if (a == Antwort::Abbrechen)
                 return;
             if (a == Antwort::Ja) {
-                Qk_Idmap_Speichern(z, z.GlobalPath);
+                if (!Qk_Idmap_Speichern(z, z.GlobalPath))
+                    return; // the changes are not thrown away
                 z.Geändert = false;
             }
         }

@@ -131,7 +131,9 @@ private:
     void Menütexte_Setzen();
     void Spalten_Anlegen();
     void Globalverzeichnis_Einlesen();
-    void Form_Unload();
+    // The closing steps; false when the window must stay open (the map the administrator
+    // wanted to save could not be written).
+    bool Form_Unload();
     bool Hilfetaste(QWidget* menü);
 
     Zustand& z;

@@ -2,6 +2,7 @@
 
 #include "platform/plattform.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -54,6 +55,9 @@ struct Zustand {
 
     // The user map and the selection.
     QList<IdmapEintrag> IdmapListe;
+    // The bytes of QK_IDMAP.NET from the first record the reader could not take on; written
+    // back behind the records by every save, so that no user of the file is lost.
+    QByteArray Idmap_Rest;
     bool UserEntfernt = false;
     quint8 Gewählt_UserNr = 0;
     quint8 UserNr = 0; // 0 = all users

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+
+#include <QString>
+
+namespace qk::test {
+
+// While it lives, every operation but reading and listing on a file whose path ends with
+// `name` fails with `nummer`, from the hook's `ab`-th call for such a file on (0: at once).
+// Reading stays possible, as on a read-only file or a full disk.
+class Fehlerstelle {
+public:
+    Fehlerstelle(const QString& name, int nummer, int ab = 0) {
+        datei::Fehlerhaken_Setzen([=, this](datei::Vorgang v, const QString& pfad) {
+            if (v == datei::Vorgang::Lesen || v == datei::Vorgang::Auflisten ||
+                !pfad.endsWith(name))
+                return;
+            if (aufrufe++ >= ab)
+                throw Fehler(nummer, pfad);
+        });
+    }
+    ~Fehlerstelle() { datei::Fehlerhaken_Setzen({}); }
+    Fehlerstelle(const Fehlerstelle&) = delete;
+    Fehlerstelle& operator=(const Fehlerstelle&) = delete;
+
+    int aufrufe = 0; // calls of the hook for the file so far
+};
+
+} // namespace qk::test
