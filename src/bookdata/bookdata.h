@@ -57,8 +57,8 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad);
 
 // Backs up one BOOKDATA.NET as BOOKDATA.BAK and rewrites it with the boxes of UserNr freed.
 // Counts into Datensätze_Geschrieben and Buchungen_Gelöscht only what reached the file.
-// Reports its own errors.
-void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index);
+// Reports its own errors; false when the file could not be rewritten.
+bool Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index);
 
 // Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
 void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);
@@ -86,8 +86,8 @@ int Bookdata_Zurückkopieren(const QString& libPfad, const QString& index,
 
 // ---- BOOKDATA.LOG ----
 
-// Appends `text` to the Library's log. Reports its own errors.
-void LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text);
+// Appends `text` to the Library's log. Reports its own errors; false when nothing was written.
+bool LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text);
 
 // The deletion block for LibPath; reports its own errors.
 void LOG_Buchungen_Löschen(Zustand& z);

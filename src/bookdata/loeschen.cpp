@@ -8,7 +8,8 @@
 
 namespace qk {
 
-void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index) {
+bool Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index) {
+    bool geschrieben = true;
     try {
         if (!Ist_Indexordner(index))
             throw Fehler(FEHLER_PFAD);
@@ -32,8 +33,10 @@ void Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index
         Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Speichern"),
                       LoadResString(2090) + libPfad + index + LoadResString(2091), f.Nummer(),
                       LABEL_NR_PUNKT);
+        geschrieben = false;
     }
     z.plattform.Ereignisse_Verarbeiten();
+    return geschrieben;
 }
 
 void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
@@ -50,16 +53,20 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
         // its boxes are still booked, and the restore leaves booked boxes alone.
         Rückgängig_Liste_Schreiben(z, libPfad);
         QString vorher;
+        qint32 umgeschrieben = 0;
         for (const BookdataEintrag& e : z.BookdataListe) {
             if (e.Index == vorher)
                 continue;
             ++z.Dateien_Bearbeitet;
             vorher = e.Index;
-            Bookdata_Speichern(z, libPfad, e.Index);
+            if (Bookdata_Speichern(z, libPfad, e.Index))
+                ++umgeschrieben;
         }
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
-        z.Summe_Buchungen += z.Anzahl_Buchungen;
-        z.Summe_Dateien += z.Dateien_Bearbeitet;
+        // The summary over several Libraries tells what was really deleted: a file that
+        // could not be rewritten, or a box booked anew since the listing, still holds it.
+        z.Summe_Buchungen += z.Buchungen_Gelöscht;
+        z.Summe_Dateien += umgeschrieben;
         const bool alleGeschrieben =
             qint64(z.Dateien_Bearbeitet) * satz::BOXEN == qint64(z.Datensätze_Geschrieben);
         z.Status_Schreiben = LoadResString(alleGeschrieben ? 2070 : 2071);

@@ -49,19 +49,19 @@ QString Kopf(Zustand& z, Block b) {
     return k;
 }
 
-void Buchungszeilen(Zustand& z) {
+bool Buchungszeilen(Zustand& z) {
     QString teil;
     for (const BookdataEintrag& e : z.BookdataListe) {
         teil +=
             e.Index + TAB + Zahl(e.BoxNr) + TAB + Zahl(e.UserID) + TAB + TAB + Zahl(e.RevNr) + CRLF;
         if (teil.size() >= TEIL_ZEICHEN) {
-            LOG_Datei_Schreiben(z, z.LibPath, teil);
+            if (!LOG_Datei_Schreiben(z, z.LibPath, teil))
+                return false;
             teil.clear();
             z.plattform.Ereignisse_Verarbeiten();
         }
     }
-    if (!teil.isEmpty())
-        LOG_Datei_Schreiben(z, z.LibPath, teil);
+    return teil.isEmpty() || LOG_Datei_Schreiben(z, z.LibPath, teil);
 }
 
 QString Schluss(const Zustand& z, Block b) {
@@ -85,16 +85,20 @@ QString Schluss(const Zustand& z, Block b) {
     return s + CRLF + CRLF;
 }
 
+// A log that cannot be written (a vanished Library, a full disk) is reported once per block,
+// not once for each of its pieces.
 void Block_Schreiben(Zustand& z, Block b) {
-    LOG_Datei_Schreiben(z, z.LibPath, Kopf(z, b));
+    if (!LOG_Datei_Schreiben(z, z.LibPath, Kopf(z, b)))
+        return;
     const bool mitBuchungen = !z.BookdataListe.empty() && !z.BookdataListe.front().Index.isEmpty();
     if (mitBuchungen) {
-        Buchungszeilen(z);
-        LOG_Datei_Schreiben(z, z.LibPath, Schluss(z, b));
+        if (Buchungszeilen(z))
+            LOG_Datei_Schreiben(z, z.LibPath, Schluss(z, b));
         return;
     }
     const QString user = Zahl(z.UserNr);
-    LOG_Datei_Schreiben(z, z.LibPath, LoadResString(3028) + user + LoadResString(3029));
+    if (!LOG_Datei_Schreiben(z, z.LibPath, LoadResString(3028) + user + LoadResString(3029)))
+        return;
     LOG_Datei_Schreiben(z, z.LibPath,
                         CRLF + CRLF + LoadResString(3030) + user +
                             LoadResString(b == Block::Löschen ? 3031 : 3207) + CRLF + CRLF + CRLF);
@@ -102,9 +106,10 @@ void Block_Schreiben(Zustand& z, Block b) {
 
 } // namespace
 
-void LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text) {
+bool LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text) {
     try {
         datei::Anhängen(libPfad + intern::LOG_DATEI, Ansi(text));
+        return true;
     } catch (const Fehler& f) {
         if (f.Nummer() == FEHLER_PFAD) {
             z.plattform.Meldung(LoadResString(2100) + libPfad + LoadResString(2101),
@@ -114,6 +119,7 @@ void LOG_Datei_Schreiben(Zustand& z, const QString& libPfad, const QString& text
                           LoadResString(2102) + libPfad + LoadResString(2103), f.Nummer(),
                           LABEL_NR);
         }
+        return false;
     }
 }
 

@@ -1,0 +1,119 @@
+// A Library on the share goes away while Remove User works through the Libraries. The
+// administrator is told, the other Libraries are still handled, the summary counts only what
+// was deleted, and once the share is back no byte of it is lost and Undo brings every booking
+// of the user back.
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "standort.h"
+
+#include <QDir>
+
+using namespace qk;
+using test::Freigegeben;
+using test::Standort;
+
+namespace {
+
+const QByteArray L2_02 = test::Bookdata({{4, 7, 1}, {6, 7, 3}, {8, 12, 2}});
+
+} // namespace
+
+class TestFehlerEntfernen : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { datei::Fehlerhaken_Setzen({}); }
+
+    void libraryVanishesDuringRemoval_data() {
+        QTest::addColumn<int>("vorgang");   // the operation in lib2 that finds it gone
+        QTest::addColumn<QString>("datei"); // ... on this path below lib2
+        QTest::addColumn<int>("ab");        // ... at the how-manieth call
+        QTest::addColumn<int>("nummer");    // the error an open file then meets (0: none)
+        QTest::addColumn<QString>("titel"); // the report of it
+        QTest::addColumn<bool>("entfernt"); // whether the removal went on
+        QTest::newRow("emptying its old undo list")
+            << int(datei::Vorgang::Ersetzen) << "_!bookdata.txt" << 1 << 0
+            << "mnu_UserLöschen_Error" << false;
+        QTest::newRow("listing its index folders") << int(datei::Vorgang::Auflisten) << "" << 1 << 0
+                                                   << "Anzahl_Ordner_Ermitteln_Error" << true;
+        QTest::newRow("writing the backup")
+            << int(datei::Vorgang::Schreiben) << "IDX00002/BOOKDATA.BAK" << 1 << 0
+            << "Bookdata_Speichern_Error" << true;
+        // The first freed box is in the file when the share goes.
+        QTest::newRow("in the middle of the rewrite")
+            << int(datei::Vorgang::Schreiben) << "IDX00002/BOOKDATA.NET" << 3 << int(FEHLER_ZUGRIFF)
+            << "Bookdata_Speichern_Error" << true;
+    }
+    void libraryVanishesDuringRemoval() {
+        QFETCH(int, vorgang);
+        QFETCH(QString, datei);
+        QFETCH(QString, titel);
+        QFETCH(bool, entfernt);
+        QFETCH(int, ab);
+        QFETCH(int, nummer);
+        Standort s;
+        s.Buchungen_Anlegen();
+        s.Bookdata(2, "IDX00002", L2_02);
+        const QString lib2 = s.libs[1];
+        const QString fort = s.t.Pfad() + "lib2.fort";
+        bool weg = false;
+        int aufrufe = 0;
+        datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
+            if (weg && nummer && pfad.startsWith(lib2))
+                throw Fehler(nummer, pfad);
+            if (weg || int(v) != vorgang || pfad != lib2 + datei || ++aufrufe < ab)
+                return;
+            weg = true;
+            QVERIFY(QDir().rename(QDir::cleanPath(lib2), fort));
+            if (nummer)
+                throw Fehler(nummer, pfad);
+        });
+        Idmap_frm1 f(s.z);
+        test::Zeigen(f);
+        s.Entfernen(f, 1);
+        datei::Fehlerhaken_Setzen({});
+        QVERIFY(weg);
+
+        // Told once where it went wrong, and nothing made where the Library was.
+        QCOMPARE(s.p.Titel().count(titel), 1);
+        QVERIFY(!QFileInfo::exists(lib2));
+        QCOMPARE(s.z.UserEntfernt, entfernt);
+        QCOMPARE(f.mnu_Rückgängig->isEnabled(), entfernt);
+        if (!entfernt) {
+            QCOMPARE(s.p.meldungen.last().text,
+                     QStringLiteral("Error when deleting a User.\r\nError number: 76"));
+            QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
+            QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
+            QVERIFY(QDir().rename(fort, QDir::cleanPath(lib2)));
+            QCOMPARE(s.Lesen(2, "IDX00002"), L2_02);
+            f.close();
+            return;
+        }
+        // Its log block could not be written either: one report for the whole block.
+        QCOMPARE(s.p.Titel().count(QStringLiteral("LOG_Datei_Schreiben_Error")), 1);
+        // Every other Library was handled, and the summary counts only those bookings.
+        QCOMPARE(test::Ergebnis(f).text,
+                 QStringLiteral("3 Libraries.\r\n\r\n4 Booking(s) in 3 file(s) deleted !"));
+        QCOMPARE(s.Lesen(1, "IDX00012"), Freigegeben(Standort::L1_12(), {5, 9}));
+        QCOMPARE(s.Lesen(3, "IDX00003"), Freigegeben(Standort::L3_03(), {0}));
+        QCOMPARE(s.Lesen(3, "IDX00004"), Freigegeben(Standort::L3_04(), {255}));
+
+        // The share is back with every byte, and Undo restores everything.
+        QVERIFY(QDir().rename(fort, QDir::cleanPath(lib2)));
+        QCOMPARE(s.Lesen(2, "IDX00001"), Standort::L2_01());
+        // Cut off in the middle of a rewrite, the file may keep what reached it; its backup
+        // is whole.
+        QCOMPARE(s.Lesen(2, "IDX00002", nummer ? "BOOKDATA.BAK" : "BOOKDATA.NET"), L2_02);
+        s.p.meldungen.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QCOMPARE(s.p.Titel(), QStringList());
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
+        QCOMPARE(s.Lesen(2, "IDX00002"), L2_02);
+        QCOMPARE(s.Lesen(3, "IDX00003"), Standort::L3_03());
+        QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
+        QCOMPARE(s.z.IdmapListe[1].Status, QString());
+        f.close();
+    }
+};
+
+QTEST_MAIN(TestFehlerEntfernen)
+#include "test_fehler_entfernen.moc"
