@@ -20,9 +20,12 @@ void Entfernen_Rückgängig(Zustand& z, Idmap_frm1& frm) {
     if (z.Gelöscht_Index >= z.IdmapListe.size())
         throw Fehler(FEHLER_INDEX);
     IdmapEintrag& e = z.IdmapListe[z.Gelöscht_Index];
-    e.ID = z.Gelöscht_UserNr;
-    e.Status.clear();
-    frm.IdmapListe_In_Liste_Übertragen();
+    // A map read since (another Global Directory) holds other users at that place, or the
+    // removed one as the file still has him: only the entry marked removed is brought back.
+    if (e.ID == z.Gelöscht_UserNr && e.Status == QLatin1String("DEL")) {
+        e.Status.clear();
+        frm.IdmapListe_In_Liste_Übertragen();
+    }
 
     // However the walk ends, the current Library and the selected user are as before.
     struct Zurück {

@@ -113,6 +113,33 @@ private slots:
         QCOMPARE(s.z.IdmapListe[1].Status, QString());
         f.close();
     }
+
+    // Another Global Directory is read while a removal waits for Undo: the map in memory is
+    // another one now. Undo brings back the bookings, and leaves the new map's users as they
+    // are instead of writing the removed User-ID over whoever stands at that place.
+    void undoAfterAnotherGlobalDirectory() {
+        Standort s;
+        s.Buchungen_Anlegen();
+        s.t.Datei("global2/QK_IDMAP.NET",
+                  test::Idmap_Satz(1, "EINS") + test::Idmap_Satz(99, "NEUN"));
+        Idmap_frm1 f(s.z);
+        test::Zeigen(f);
+        s.Entfernen(f, 1);
+        QCOMPARE(s.Lesen(1, "IDX00012"), Freigegeben(Standort::L1_12(), {5, 9}));
+        s.p.ordnerAntworten = {s.t.Pfad() + "global2"};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
+        QCOMPARE(test::Spalte1(f.lstv_Idmap), (QStringList{"1", "99"}));
+
+        s.p.meldungen.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QCOMPARE(s.p.Titel(), QStringList());
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
+        QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
+        QCOMPARE(test::Spalte1(f.lstv_Idmap), (QStringList{"1", "99"}));
+        QCOMPARE(s.z.IdmapListe[1].ID, quint8(99));
+        QVERIFY(!f.mnu_Speichern->isEnabled());
+        f.close();
+    }
 };
 
 QTEST_MAIN(TestFehlerEntfernen)
