@@ -409,6 +409,14 @@ void Idmap_frm1::closeEvent(QCloseEvent* ereignis) {
 // ---- File menu ----
 
 void Idmap_frm1::mnu_GlobalDir_Click() {
+    // Reading the map again (of this or another Global Directory) replaces the users in
+    // memory: unsaved edits would be gone without a word.
+    if (z.Geändert) {
+        const Antwort a = z.plattform.Meldung(LoadResString(1020), LoadResString(1021),
+                                              Symbol::Ausruf, Knöpfe::JaNeinAbbrechen);
+        if (a == Antwort::Abbrechen || (a == Antwort::Ja && !Qk_Idmap_Speichern(z, z.GlobalPath)))
+            return;
+    }
     const QString vorher = z.GlobalPath;
     z.GlobalPath = Verzeichnis_Wählen(z, vorher, QStringLiteral("QK_IDMAP.NET"));
     // Without any Global Directory there is no map to read; a name without a folder would
@@ -420,6 +428,8 @@ void Idmap_frm1::mnu_GlobalDir_Click() {
         z.LibListe.clear();
     lstv_Idmap->clear();
     Globalverzeichnis_Einlesen();
+    z.Geändert = false;
+    mnu_Speichern->setEnabled(false);
     try {
         LibPaths_Einlesen(z);
     } catch (const Fehler& f) {

@@ -114,30 +114,51 @@ private slots:
         f.close();
     }
 
-    // Another Global Directory is read while a removal waits for Undo: the map in memory is
-    // another one now. Undo brings back the bookings, and leaves the new map's users as they
-    // are instead of writing the removed User-ID over whoever stands at that place.
-    void undoAfterAnotherGlobalDirectory() {
+    // Another Global Directory is chosen while a removal is unsaved and waits for Undo. The
+    // administrator is asked to save first; Cancel keeps everything. Once another map is read,
+    // Undo brings back the bookings and leaves that map's users as they are instead of writing
+    // the removed User-ID over whoever stands at that place.
+    void anotherGlobalDirectoryDuringRemoval_data() {
+        QTest::addColumn<Antwort>("antwort");
+        QTest::addColumn<QStringList>("titel");
+        QTest::newRow("Yes") << Antwort::Ja << QStringList{"Save", "Removed user"};
+        QTest::newRow("No") << Antwort::Nein << QStringList{"Save"};
+        QTest::newRow("Cancel") << Antwort::Abbrechen << QStringList{"Save"};
+    }
+    void anotherGlobalDirectoryDuringRemoval() {
+        QFETCH(Antwort, antwort);
+        QFETCH(QStringList, titel);
         Standort s;
         s.Buchungen_Anlegen();
-        s.t.Datei("global2/QK_IDMAP.NET",
-                  test::Idmap_Satz(1, "EINS") + test::Idmap_Satz(99, "NEUN"));
+        const QByteArray karte2 = test::Idmap_Satz(1, "EINS") + test::Idmap_Satz(99, "NEUN");
+        s.t.Datei("global2/QK_IDMAP.NET", karte2);
         Idmap_frm1 f(s.z);
         test::Zeigen(f);
         s.Entfernen(f, 1);
-        QCOMPARE(s.Lesen(1, "IDX00012"), Freigegeben(Standort::L1_12(), {5, 9}));
+        const QByteArray karte = s.t.Lesen("global/QK_IDMAP.NET");
+        s.p.meldungen.clear();
+        s.p.antworten = {antwort};
         s.p.ordnerAntworten = {s.t.Pfad() + "global2"};
         QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
-        QCOMPARE(test::Spalte1(f.lstv_Idmap), (QStringList{"1", "99"}));
+        QCOMPARE(s.p.Titel(), titel);
+        QCOMPARE(s.p.meldungen[0].knöpfe, Knöpfe::JaNeinAbbrechen);
+        const bool gewechselt = antwort != Antwort::Abbrechen;
+        QCOMPARE(s.z.GlobalPath, gewechselt ? s.t.Pfad() + "global2/" : s.global);
+        // Saved, the map is without the removed user; otherwise it is as it was.
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET").size(),
+                 karte.size() - (antwort == Antwort::Ja ? 781 : 0));
+        QCOMPARE(test::Spalte1(f.lstv_Idmap),
+                 (gewechselt ? QStringList{"1", "99"} : QStringList{"1", "12", "23", "254"}));
+        QCOMPARE(f.mnu_Speichern->isEnabled(), !gewechselt);
 
         s.p.meldungen.clear();
         QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
         QCOMPARE(s.p.Titel(), QStringList());
         QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
         QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
-        QCOMPARE(test::Spalte1(f.lstv_Idmap), (QStringList{"1", "99"}));
-        QCOMPARE(s.z.IdmapListe[1].ID, quint8(99));
-        QVERIFY(!f.mnu_Speichern->isEnabled());
+        QCOMPARE(test::Spalte1(f.lstv_Idmap),
+                 (gewechselt ? QStringList{"1", "99"} : QStringList{"1", "7", "12", "23", "254"}));
+        QCOMPARE(s.t.Lesen("global2/QK_IDMAP.NET"), karte2);
         f.close();
     }
 };
