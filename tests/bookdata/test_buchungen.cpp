@@ -1,0 +1,355 @@
+#include "bookdata/bookdata.h"
+#include "bookdata_bau.h"
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "temp_ordner.h"
+#include "test_plattform.h"
+
+#include <QtTest>
+#include <functional>
+
+using namespace qk;
+using qk::test::Bookdata;
+using qk::test::Freigegeben;
+
+namespace {
+
+// A Library "Lib/" in a temporary folder. The file hook is reset however a test ends.
+struct Umgebung : Fortschrittsanzeige {
+    test::TempOrdner t;
+    test::TestPlattform p;
+    Zustand z{p};
+    QString lib = t.Ordner("Lib");
+    QStringList fortschritt, info;
+    Umgebung() {
+        z.GlobalPath = t.Pfad() + "Global/";
+        z.LibPath = lib;
+        z.Buchungsinfo_Setzen = [this](const QString& a, const QString& b, const QString& c) {
+            info = {a, b, c};
+        };
+    }
+    ~Umgebung() override { datei::Fehlerhaken_Setzen({}); }
+    void Fortschritt_Setzen(const QString& text, int maximum, int wert) override {
+        fortschritt.append(text + " of " + QString::number(maximum) + (wert > 0 ? "" : "!"));
+    }
+    void Netz(const QString& index, const QByteArray& d) const {
+        t.Datei("Lib/" + index + "/BOOKDATA.NET", d);
+    }
+    QByteArray Lesen(const QString& name) const { return t.Lesen("Lib/" + name); }
+    // What the user removal does: the bookings of `user` in every index folder.
+    void Alle_Löschen(quint8 user) {
+        z.UserNr = user;
+        z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
+        Bookdata_Einlesen(z, lib, user);
+        Buchungen_Löschen(z, lib);
+    }
+    // What the index commands read before they delete.
+    void Index_Lesen(const QString& index, quint8 user) {
+        z.UserNr = user;
+        BookdataListe_Zurücksetzen(z);
+        Bookdata_Öffnen(z, lib, index, user);
+        z.Anzahl_Buchungen = Buchungen_Zählen(z);
+    }
+    QStringList Meldungen() const {
+        QStringList m;
+        for (const auto& g : p.meldungen)
+            m.append(g.titel + ": " + g.text);
+        return m;
+    }
+    QStringList Einträge() const {
+        QStringList s;
+        for (const BookdataEintrag& e : z.BookdataListe)
+            s.append(
+                QStringLiteral("%1 %2 %3 %4").arg(e.Index).arg(e.BoxNr).arg(e.UserID).arg(e.RevNr));
+        return s;
+    }
+    QByteArray Kopf(bool löschen, const QByteArray& funktion,
+                    const char* datum = "06.12.2026\t09:30:15") const {
+        const QByteArray sterne = QByteArray(56, '*') + "\r\n";
+        const QByteArray user = QByteArray::number(z.UserNr);
+        return sterne + "*                     BOOKDATA.LOG                     *\r\n" + sterne +
+               "\r\nGlobal Directory:  " + z.GlobalPath.toLatin1() +
+               "\r\nLibrary: " + lib.toLatin1() + "\r\nDate: " + datum + "\r\n" +
+               (löschen ? "Function: " : "Funktion: ") + funktion + "\r\n\r\n\r\n" +
+               (löschen
+                    ? "******************* Bookings for User-ID " + user + " ******************"
+                    : " ************** Restored bookings for User-ID " + user + " **************") +
+               "\r\n\r\nIndex\t\tBoxNr\tUser-ID\tRev.-Nr\r\n" + QByteArray(51, '-') + "\r\n";
+    }
+};
+
+int Nummer(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Fehler& e) {
+        return e.Nummer();
+    }
+    return 0;
+}
+
+} // namespace
+
+class TestBuchungen : public QObject {
+    Q_OBJECT
+private slots:
+    void indexNames_data() {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("name"); // empty: refused with a message; "!": not a number
+        for (const char* gut : {"7", "12", "00012", "01234", "00000"})
+            QTest::newRow(gut) << gut << QStringLiteral("idx%1").arg(gut, 5, QLatin1Char('0'));
+        for (const char* schlecht : {"0", "012", "0123", "123456", "1a", "1\\..\\", "12 "})
+            QTest::newRow(schlecht) << schlecht << "";
+        for (const char* keine : {"", "a1", " 1"})
+            QTest::newRow(*keine ? keine : "empty") << keine << "!";
+    }
+    void indexNames() {
+        QFETCH(QString, eingabe);
+        QFETCH(QString, name);
+        Umgebung u;
+        if (name == "!")
+            QCOMPARE(Nummer([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
+        else
+            QCOMPARE(Index_Ordnername(u.z, eingabe), name);
+        QCOMPARE(u.Meldungen(), name.isEmpty() ? QStringList{"Invalid Index number: " + eingabe +
+                                                             ": Please enter a valid Index number."}
+                                               : QStringList{});
+    }
+
+    void walkAndCount() {
+        Umgebung u;
+        u.Netz("IDX00000", Bookdata({{1, 7, 1}}));
+        u.Netz("IDX00001", Bookdata({{4, 7, 1}, {2, 9, 5}}));
+        u.t.Datei("Lib/IDX00001/OLD_BOOKDATA.NET", Bookdata({{3, 7, 1}}));
+        u.Netz("IDX00001/IDX00003", Bookdata({{8, 7, 1}}));
+        // Box 30 is cut after five bytes: its user byte says 7, yet it is no booking.
+        u.t.Datei("Lib/idx00002/bookdata.net", Bookdata({{20, 7, 6}, {30, 7, 1}}).left(485));
+        u.Netz("IDX00004", QByteArray());
+        for (const char* kein : {"Archiv", "IDXABCDE", "IDX000055", "."})
+            u.Netz(kein, Bookdata({{1, 7, 1}}));
+        u.z.Fortschritt = &u;
+        QCOMPARE(Anzahl_Ordner_Ermitteln(u.z, u.lib), 3); // IDX00001, idx00002, IDX00004
+        u.z.Anzahl_Ordner = 3;
+        Bookdata_Einlesen(u.z, u.lib, 0);
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.info, QStringList({"3 files in 3 folder", "Anzahl_Buchungen: 3",
+                                      "UBound(BookdataListe) 2"}));
+        // Folders in the order of the file system; within a file by box.
+        QStringList e = u.Einträge();
+        if (e[0].startsWith("idx"))
+            e = e.mid(1) + e.mid(0, 1);
+        QCOMPARE(e, QStringList({"IDX00001 2 9 5", "IDX00001 4 7 1", "idx00002 20 7 6"}));
+        u.fortschritt.sort();
+        const QString lp = "Libpath: " + u.lib + "\r\n\r\nSearching in Index: ";
+        QCOMPARE(u.fortschritt,
+                 QStringList({lp + "IDX00001 of 3", lp + "IDX00004 of 3", lp + "idx00002 of 3"}));
+        QVERIFY(u.p.ereignisse >= 1 && u.p.ereignisse < 16); // per file, not per record
+
+        Bookdata_Einlesen(u.z, u.lib, 8); // nobody's: the blank list
+        QCOMPARE(u.Einträge(), QStringList{" 0 0 0"});
+        QCOMPARE(u.info.mid(1), QStringList({"Anzahl_Buchungen: 0", "UBound(BookdataListe) 0"}));
+    }
+
+    void indexDeletionOfAllUsers() {
+        Umgebung u;
+        u.t.Datei("Lib/BOOKDATA.LOG", "earlier\r\n");
+        u.Netz("IDX00012", Bookdata({{5, 3, 9}, {17, 7, 1}, {200, 0, 4}}));
+        u.Index_Lesen("idx00012", 0);
+        // A workstation books box 6 between the listing and the deletion.
+        const QByteArray neu = Bookdata({{5, 3, 9}, {6, 4, 1}, {17, 7, 1}, {200, 0, 4}});
+        u.Netz("IDX00012", neu);
+        Buchungen_Löschen(u.z, u.lib);
+        u.z.LogFunktion = "Delete all bookings for &Index....";
+        LOG_Buchungen_Löschen(u.z);
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Freigegeben(neu, {5, 6, 17, 200}));
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.BAK"), neu);
+        QCOMPARE(
+            u.Lesen("_!bookdata.txt"),
+            QByteArray("idx00012\t5\t3\t9\r\nidx00012\t17\t7\t1\r\nidx00012\t200\t0\t4\r\n\r\n"));
+        QCOMPARE(u.Lesen("BOOKDATA.LOG"),
+                 "earlier\r\n" + u.Kopf(true, "Delete all bookings for &Index....") +
+                     "idx00012\t5\t3\t\t9\r\nidx00012\t17\t7\t\t1\r\nidx00012\t200\t0\t\t4\r\n"
+                     "\r\n\r\n************ All bookings for User-ID 0 deleted! ************\r\n\r\n"
+                     "Deleted: 4Booking(s): \r\nStatus: Error\r\n"
+                     "Written: 4096 Bytes in 1 file(s) (BOOKDATA.NET)\r\nStatus: OK\r\n\r\n\r\n");
+        QCOMPARE(QDir(u.lib).entryList(QDir::Files).size(), 2); // no second log
+    }
+
+    void removalOverTwoFoldersAndUndo() {
+        Umgebung u;
+        const QByteArray a = Bookdata({{3, 70, 5}, {5, 7, 3}, {9, 7, 12}, {10, 8, 1}});
+        const QByteArray b = Bookdata({{0, 7, 200}});
+        u.Netz("IDX00012", a);
+        u.t.Datei("Lib/idx00013/bookdata.net", b);
+        u.t.Datei("Lib/idx00013/bookdata.bak", "older backup");
+        u.Netz("IDX00014", Bookdata({{1, 8, 1}}));
+        u.t.Datei("Lib/_!BOOKDATA.TXT", "IDX00001\t1\t1\t1\r\n\r\n");
+        u.Alle_Löschen(7);
+        u.z.LogFunktion = "&Remove User";
+        LOG_Buchungen_Löschen(u.z);
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Freigegeben(a, {5, 9}));
+        QCOMPARE(u.Lesen("idx00013/bookdata.net"), Freigegeben(b, {0}));
+        QCOMPARE(u.Lesen("idx00013/bookdata.bak"), b);
+        QCOMPARE(QDir(u.lib + "idx00013").entryList(QDir::Files).size(), 2); // no twins
+        QVERIFY(!u.t.Existiert("Lib/IDX00014/BOOKDATA.BAK")); // nothing of user 7 there
+        // Undo list and log lines come in the order of the walk.
+        QByteArray liste, log;
+        for (const QString& e : u.Einträge()) {
+            liste += e.toLatin1().replace(' ', '\t') + "\r\n";
+            log += e.section(' ', 0, 2).toLatin1().replace(' ', '\t') + "\t\t" +
+                   e.section(' ', 3).toLatin1() + "\r\n";
+        }
+        QVERIFY(liste.contains("IDX00012\t5\t7\t3\r\nIDX00012\t9\t7\t12\r\n") &&
+                liste.contains("idx00013\t0\t7\t200\r\n"));
+        QCOMPARE(u.Lesen("_!BOOKDATA.TXT"), liste + "\r\n");
+        const QByteArray löschblock =
+            u.Kopf(true, "&Remove User") + log +
+            "\r\n\r\n************ All bookings for User-ID 7 deleted! ************\r\n\r\n"
+            "Deleted: 3Booking(s): \r\nStatus: OK\r\n"
+            "Written: 8192 Bytes in 2 file(s) (BOOKDATA.NET)\r\nStatus: OK\r\n\r\n\r\n";
+        QCOMPARE(u.Lesen("Bookdata.log"), löschblock);
+
+        // Since then user 8 took box 9 and user 3 booked box 40: both stay.
+        QByteArray seither = Freigegeben(a, {5, 9});
+        seither.replace(9 * 16, 2, "\x08\x01").replace(40 * 16, 2, "\x03\x02");
+        u.Netz("IDX00012", seither);
+        u.p.jetzt = QDateTime(QDate(2027, 1, 2), QTime(23, 4, 5));
+        BookdataListe_Zurücksetzen(u.z);
+        Rückgängig_Liste_Lesen(u.z, u.lib);
+        cmd_Wiederherstellen(u.z, u.lib);
+        u.z.LogFunktion = "Un&do";
+        LOG_Buchungen_Wiederherstellen(u.z);
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"),
+                 QByteArray(seither).replace(5 * 16, 16, a.mid(5 * 16, 16)));
+        QCOMPARE(u.Lesen("idx00013/bookdata.net"), b);
+        QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error"));
+        QCOMPARE(u.Lesen("Bookdata.log"),
+                 löschblock + u.Kopf(false, "Un&do", "02.01.2027\t23:04:05") + log +
+                     "\r\n\r\n************* All Bookings for User-ID 7 restored! ************\r\n"
+                     "\r\nRestored: 3Booking(s) in 2 file(s) (BOOKDATA.NET)\r\nStatus: Error\r\n"
+                     "\r\n\r\n");
+    }
+
+    void nothingListedAndNoBackup() {
+        Umgebung u;
+        const QByteArray alt = Bookdata({{5, 7, 3}});
+        u.Netz("IDX00012", alt);
+        u.t.Datei("Lib/_!bookdata.txt", "IDX00012\t5\t9\t3\r\n\r\n");
+        u.Index_Lesen("IDX00012", 9);
+        Buchungen_Löschen(u.z, u.lib);
+        u.z.LogFunktion = "&Remove User";
+        LOG_Buchungen_Löschen(u.z);
+        QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("IDX00012\t5\t9\t3\r\n\r\n"));
+        QCOMPARE(u.Lesen("Bookdata.log"),
+                 u.Kopf(true, "&Remove User") +
+                     "No bookings for User-ID 9.\r\n\r\nUser-ID 9 deleted !\r\n\r\n\r\n");
+        // The old list names box 5, but the folder has no backup to take it from.
+        Rückgängig_Liste_Lesen(u.z, u.lib);
+        cmd_Wiederherstellen(u.z, u.lib);
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), alt);
+        QVERIFY(!u.t.Existiert("Lib/IDX00012/BOOKDATA.BAK"));
+        QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error")); // the booking did not come back
+    }
+
+    void undoListFiles() {
+        Umgebung u;
+        u.z.UserNr = 7;
+        u.z.BookdataListe = {BookdataEintrag{"idx00012", 0, 7, 255, 1, 2},
+                             BookdataEintrag{"IDX99999", 255, 7, 0, 1, 2}};
+        Rückgängig_Liste_Schreiben(u.z, u.lib);
+        QCOMPARE(u.Lesen("_!bookdata.txt"),
+                 QByteArray("idx00012\t0\t7\t255\r\nIDX99999\t255\t7\t0\r\n\r\n"));
+        Rückgängig_Liste_Lesen(u.z, u.lib);
+        QCOMPARE(u.Einträge(), QStringList({"idx00012 0 7 255", "IDX99999 255 7 0"}));
+        // Blanks around fields; the third field is not read; a blank line ends the list.
+        u.t.Datei("Lib/_!bookdata.txt", " IDX00012 \t 5 \t9\t 3 \r\n\r\nIDX00013\t1\t7\t1\r\n");
+        u.z.UserNr = 4;
+        Rückgängig_Liste_Lesen(u.z, u.lib);
+        QCOMPARE(u.Einträge(), QStringList{"IDX00012 5 4 3"});
+        Rückgängig_Liste_Lesen(u.z, u.t.Pfad() + "ohne/");
+        QCOMPARE(u.Einträge(), QStringList{" 0 0 0"});
+
+        u.t.Ordner("B");
+        u.z.LibListe = {u.lib, u.t.Pfad() + "B/"};
+        Rückgängig_Listen_Leeren(u.z);
+        QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
+        QCOMPARE(u.t.Lesen("B/_!bookdata.txt"), QByteArray("\r\n"));
+        u.z.LibListe.append(u.t.Pfad() + "fehlt/");
+        QCOMPARE(Nummer([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
+        // A damaged list is refused whole.
+        for (const QByteArray zeile :
+             {"..\\x\t5\t7\t3", "IDX00012\tfive\t7\t3", "IDX00012\t5\t7\t1000"}) {
+            u.t.Datei("Lib/_!bookdata.txt", "IDX00011\t1\t7\t1\r\n" + zeile + "\r\n");
+            QVERIFY(Nummer([&] { Rückgängig_Liste_Lesen(u.z, u.lib); }) != 0);
+            QCOMPARE(u.Einträge(), QStringList{" 0 0 0"});
+        }
+    }
+
+    void errorReports_data() {
+        QTest::addColumn<int>("fall");
+        QTest::addColumn<QStringList>("meldungen"); // "title: text", %1 the Library
+        QTest::newRow("folder missing") << 0
+                                        << QStringList{"Bookdata_Öffnen_Error: File:  "
+                                                       "%1idx00099\\BOOKDATA.NET''  not found !"};
+        QTest::newRow("unreadable file")
+            << 1
+            << QStringList{"Bookdata_Öffnen_Error: Error when reading  "
+                           "''%1IDX00012\\BOOKDATA.NET''\r\nError Nr: 75"};
+        QTest::newRow("listing fails")
+            << 2
+            << QStringList{"Anzahl_Ordner_Ermitteln_Error: Error when reading %1\r\nError Nr: 75",
+                           "Bookdata_Einlesen_Error: Error when reading BOOKDATA.NET.\r\n"
+                           "Error Nr: 75"};
+        QTest::newRow("backup is a folder")
+            << 3
+            << QStringList{"Bookdata_Speichern_Error: Error when creating "
+                           "''%1IDX00012\\BOOKDATA.NET !''\r\nError Nr.: 75"};
+        // A log block that cannot be written is reported once, and the rest of it not tried.
+        QTest::newRow("missing Library")
+            << 4
+            << QStringList{"Anzahl_Ordner_Ermitteln_Error: Path:  ''%1''  not found !",
+                           "Bookdata_Einlesen_Error: File  ''%1BOOKDATA.NET''  not found !",
+                           "LOG_Datei_Schreiben_Error: File:  ''%1BOOKDATA.LOG''  not found !"};
+    }
+    void errorReports() {
+        QFETCH(int, fall);
+        QFETCH(QStringList, meldungen);
+        Umgebung u;
+        const QByteArray a = Bookdata({{5, 7, 3}}), b = Bookdata({{6, 7, 4}});
+        u.Netz("IDX00012", a);
+        u.Netz("IDX00013", b);
+        datei::Fehlerhaken_Setzen([fall](datei::Vorgang v, const QString& pfad) {
+            if ((fall == 1 && v == datei::Vorgang::Lesen && pfad.contains("IDX00012")) ||
+                (fall == 2 && v == datei::Vorgang::Auflisten))
+                throw Fehler(FEHLER_ZUGRIFF);
+        });
+        if (fall == 3)
+            u.t.Ordner("Lib/IDX00012/BOOKDATA.BAK");
+        if (fall == 4) {
+            u.z.LibPath = u.lib = u.t.Pfad() + "fehlt/";
+            u.z.Fortschritt = &u;
+        }
+        if (fall == 0)
+            Bookdata_Öffnen(u.z, u.lib, "idx00099", 7);
+        else
+            u.Alle_Löschen(7);
+        if (fall == 1 || fall == 3) { // the other folder is handled all the same
+            QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), Freigegeben(b, {6}));
+            QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), a); // untouched without its backup
+        }
+        if (fall == 4) {
+            QVERIFY(u.info.isEmpty() && u.fortschritt.isEmpty());
+            u.z.BookdataListe = {BookdataEintrag{"IDX00012", 5, 7, 3, 0, 0}};
+            LOG_Buchungen_Löschen(u.z);
+        }
+        for (QString& m : meldungen)
+            m = m.arg(u.lib);
+        QCOMPARE(u.Meldungen(), meldungen);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestBuchungen)
+#include "test_buchungen.moc"
