@@ -38,6 +38,8 @@ private slots:
         QVERIFY(!t.Existiert("Global/QK_IDMAP.NET"));
         datei::Schreiben(t.Pfad() + "GLOBAL/QK_LIBPATHS.TXT", "neu"); // a new file: our spelling
         QVERIFY(t.Existiert("Global/QK_LIBPATHS.TXT"));
+        t.Datei("Global/qk_libpaths.txt", "klein"); // both spellings: the exact one is taken
+        QCOMPARE(datei::Lesen(t.Pfad() + "Global/QK_LIBPATHS.TXT"), QByteArray("neu"));
         t.Datei("z.txt", "a\r\nb\nc\r\r\nletzte");
         QCOMPARE(datei::Zeilen_Lesen(t.Pfad() + "Z.TXT"),
                  QStringList({"a", "b", "c", "", "letzte"}));

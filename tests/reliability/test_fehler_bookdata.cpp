@@ -193,6 +193,27 @@ private slots:
         QCOMPARE(b.Netz(2), ZWEITE);
     }
 
+    // A workstation books a box between the read and the backup: the backup holds the bytes
+    // that were read, and the workstation's booking stays in the file.
+    void bookingBetweenReadAndBackup() {
+        Bibliothek b;
+        const QByteArray neu =
+            Bookdata({{5, 7, 3}, {9, 7, 1}, {12, 8, 1}, {77, 7, 200}, {6, 9, 9}});
+        bool einmal = false;
+        datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
+            if (!einmal && v == datei::Vorgang::Schreiben &&
+                pfad.endsWith("IDX00001/BOOKDATA.BAK")) {
+                einmal = true;
+                b.t.Datei("Lib/IDX00001/BOOKDATA.NET", neu);
+            }
+        });
+        b.Löschen();
+        datei::Fehlerhaken_Setzen({});
+        QVERIFY(einmal);
+        QCOMPARE(b.t.Lesen("Lib/IDX00001/BOOKDATA.BAK"), ERSTE);
+        QCOMPARE(b.Netz(1), Freigegeben(neu, {5, 9, 77}));
+    }
+
     void logCannotBeWritten() {
         Bibliothek b;
         b.Löschen();
