@@ -5,7 +5,7 @@
 #include "shell/idmap_frm1.h"
 
 #include <QAbstractButton>
-#include <QAbstractItemModel>
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QLabel>
@@ -13,69 +13,40 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
-#include <QTreeView>
 #include <QTreeWidget>
 #include <functional>
 
-// Runs a command of the main window while a script answers the modal windows it opens, one
-// step per window, in the order they appear, as a user at the screen would.
 namespace qk::test {
 
 using Schritt = std::function<void(QDialog&)>;
 
-struct Befehlslauf {
-    bool gelaufen = false;
-    // "objectName: caption" of every modal window met, in order.
+// Runs a command of the main window while a script answers the modal windows it opens, one
+// step per window, as a user at the screen would. Gives "objectName: caption" of every window
+// met, in order; a window that no step closed is cancelled and marked with a leading '!', and
+// so are a command that did not run and steps left over.
+inline QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
     QStringList fenster;
-    // Windows that a step left open, or that no step was left for; they were cancelled.
-    QStringList nichtBeantwortet;
-    int übrigeSchritte = 0;
-};
-
-inline Befehlslauf Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
-    Befehlslauf lauf;
     QPointer<QDialog> letztes;
     QTimer takt;
-    takt.setInterval(5);
     QObject::connect(&takt, &QTimer::timeout, [&] {
         auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         if (d == nullptr || d == letztes || !d->isVisible())
             return;
         letztes = d;
-        const QString name = d->objectName() + QStringLiteral(": ") + d->windowTitle();
-        lauf.fenster.append(name);
-        if (schritte.isEmpty()) {
-            lauf.nichtBeantwortet.append(name);
-            d->reject();
-            return;
-        }
-        const Schritt schritt = schritte.takeFirst();
-        schritt(*d);
+        fenster.append(d->objectName() + QStringLiteral(": ") + d->windowTitle());
+        if (!schritte.isEmpty())
+            schritte.takeFirst()(*d);
         if (d->isVisible()) {
-            lauf.nichtBeantwortet.append(name);
+            fenster.last().prepend(QLatin1Char('!'));
             d->reject();
         }
     });
-    // A window that never becomes the active modal one would hang the test: after a while
-    // every dialog still on screen is cancelled and counted as not answered.
-    QTimer wächter;
-    wächter.setSingleShot(true);
-    QObject::connect(&wächter, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* d = qobject_cast<QDialog*>(w);
-            if (d != nullptr && d->isVisible()) {
-                lauf.nichtBeantwortet.append(d->objectName() + QStringLiteral(" (timeout)"));
-                d->reject();
-            }
-        }
-    });
-    takt.start();
-    wächter.start(15000);
-    lauf.gelaufen = f.Befehl_Ausführen(punkt);
-    takt.stop();
-    wächter.stop();
-    lauf.übrigeSchritte = int(schritte.size());
-    return lauf;
+    takt.start(5);
+    if (!f.Befehl_Ausführen(punkt))
+        fenster.append(QStringLiteral("!not run"));
+    if (!schritte.isEmpty())
+        fenster.append(QStringLiteral("!steps left"));
+    return fenster;
 }
 
 template <typename T> T* Kind(QWidget& w, const char* name) {
@@ -85,90 +56,57 @@ template <typename T> T* Kind(QWidget& w, const char* name) {
     return k;
 }
 
-inline void Drücken(QWidget& w, const char* name) {
-    QTest::mouseClick(Kind<QAbstractButton>(w, name), Qt::LeftButton);
+inline Schritt Knopf(const char* name) {
+    return
+        [name](QDialog& d) { QTest::mouseClick(Kind<QAbstractButton>(d, name), Qt::LeftButton); };
 }
 
-// The index dialog: types the number into txt_Eingabe and presses its OK.
+// The index dialog: keeps its prompt, types the number and presses its OK.
 inline Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nullptr) {
     return [nummer, aufforderung](QDialog& d) {
         if (aufforderung != nullptr)
             *aufforderung = Kind<QLabel>(d, "lbl_Messages")->text();
-        QLineEdit* feld = Kind<QLineEdit>(d, "txt_Eingabe");
-        feld->clear();
-        QTest::keyClicks(feld, nummer);
-        Drücken(d, "cmd_OK");
+        Kind<QLineEdit>(d, "txt_Eingabe")->clear();
+        QTest::keyClicks(Kind<QLineEdit>(d, "txt_Eingabe"), nummer);
+        Knopf("cmd_OK")(d);
     };
 }
 
-inline Schritt Abbrechen() {
-    return [](QDialog& d) { Drücken(d, "cmd_Abbrechen"); };
+// "caption|text" of every message box, the Library's path as <lib>; a box that is not an
+// exclamation with OK is marked.
+inline QStringList Meldungen(const Umgebung& u) {
+    QStringList m;
+    for (const GezeigteMeldung& g : u.p.meldungen)
+        m.append(g.titel + QLatin1Char('|') +
+                 QString(g.text).replace(u.lib, QStringLiteral("<lib>")) +
+                 (g.symbol == Symbol::Ausruf && g.knöpfe == Knöpfe::OK ? "" : "|not OK!"));
+    return m;
 }
 
-// What the bookings window showed.
-struct Buchungsfenster {
-    QString titel;
-    QStringList zeilen; // cells joined by '|'
-    QString entries;
-    QString info;
-};
-
-inline Buchungsfenster Buchungsfenster_Lesen(QDialog& d) {
-    Buchungsfenster b;
-    b.titel = d.windowTitle();
-    const QAbstractItemModel* m = Kind<QTreeView>(d, "lstv_Bookdata")->model();
-    for (int r = 0; r < m->rowCount(); ++r) {
-        QStringList zellen;
-        for (int c = 0; c < m->columnCount(); ++c)
-            zellen.append(m->index(r, c).data().toString());
-        b.zeilen.append(zellen.join(QLatin1Char('|')));
-    }
-    b.entries = Kind<QLabel>(d, "lbl_Entries")->text();
-    b.info = Kind<QLabel>(d, "lbl_Info")->text();
-    return b;
-}
-
-// Reads the bookings window, then closes it with Exit.
-inline Schritt Buchungen_Ablesen(Buchungsfenster& ziel) {
-    return [&ziel](QDialog& d) {
-        ziel = Buchungsfenster_Lesen(d);
-        Drücken(d, "cmd_Beenden");
-    };
-}
-
-// A site with five users and a Library with index folders:
-//   IDX00003: box 0 user 7 rev 2, box 4 user 12 rev 9
-//   IDX00012: box 5 user 7 rev 3, box 9 user 23 rev 0, box 17 user 7 rev 1, box 40 user 12
-//             rev 6, box 255 user 0 rev 4
-//   IDX00020: no booked box
-//   IDX00031: no BOOKDATA.NET
+// Five users and a Library with index folders: IDX00003 (box 0 user 7 rev 2, box 4 user 12
+// rev 9), IDX00012 (boxes 5, 9, 17, 40, 255 of users 7, 23, 7, 12, 0), IDX00020 (nothing
+// booked), IDX00031 (no BOOKDATA.NET).
 struct Standort : Umgebung {
     QByteArray idx3 = Bookdata({{0, 7, 2}, {4, 12, 9}});
     QByteArray idx12 = Bookdata({{5, 7, 3}, {9, 23, 0}, {17, 7, 1}, {40, 12, 6}, {255, 0, 4}});
-    QByteArray idx20 = Bookdata();
 
     Standort() {
         Vollständig();
         t.Datei(QStringLiteral("lib/IDX00003/BOOKDATA.NET"), idx3);
         t.Datei(QStringLiteral("lib/IDX00012/BOOKDATA.NET"), idx12);
-        t.Datei(QStringLiteral("lib/IDX00020/BOOKDATA.NET"), idx20);
+        t.Datei(QStringLiteral("lib/IDX00020/BOOKDATA.NET"), Bookdata());
         t.Ordner(QStringLiteral("lib/IDX00031"));
     }
 };
 
-// Shows the main window and clicks the row of the user with that ID.
+// Shows the main window and clicks the row of the user with that ID, if there is one.
 inline void Anwender_Wählen(Idmap_frm1& f, int id) {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
-    for (int i = 0; i < f.lstv_Idmap->topLevelItemCount(); ++i) {
-        QTreeWidgetItem* zeile = f.lstv_Idmap->topLevelItem(i);
-        if (zeile->text(0) == QString::number(id)) {
-            const QRect r = f.lstv_Idmap->visualItemRect(zeile);
-            QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {}, r.center());
-            return;
-        }
-    }
-    QFAIL("no row for that user");
+    const auto zeilen = f.lstv_Idmap->findItems(QString::number(id), Qt::MatchExactly);
+    if (!zeilen.isEmpty())
+        QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {},
+                          f.lstv_Idmap->visualItemRect(zeilen.first()).center());
 }
 
 } // namespace qk::test

@@ -1,0 +1,569 @@
+#include "befehl_lauf.h"
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "views/bookdata_frm1.h"
+#include "views/log_frm1.h"
+#include "views/messages_frm1.h"
+#include "views/textanzeige.h"
+
+#include <QDirIterator>
+#include <QPushButton>
+#include <QTreeView>
+#include <QtTest>
+#include <algorithm>
+
+using namespace qk;
+using namespace qk::test;
+
+namespace {
+
+const QString CRLF = QStringLiteral("\r\n");
+
+QAction* Befehl(Idmap_frm1& f, const QString& name) {
+    auto* a = f.findChild<QAction*>(name);
+    if (a == nullptr)
+        qFatal("no menu item %s", qPrintable(name));
+    return a;
+}
+
+// Every file below the Library, by its path inside it.
+QMap<QString, QByteArray> Dateien(const Standort& s) {
+    QMap<QString, QByteArray> d;
+    QDirIterator it(s.lib, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString pfad = it.next();
+        d.insert(pfad.mid(s.lib.size()), datei::Lesen(pfad));
+    }
+    return d;
+}
+
+void Dateien_Prüfen(const Standort& s, const QMap<QString, QByteArray>& soll) {
+    const QMap<QString, QByteArray> ist = Dateien(s);
+    QCOMPARE(ist.keys(), soll.keys());
+    for (auto it = soll.cbegin(); it != soll.cend(); ++it)
+        QCOMPARE(ist.value(it.key()), it.value());
+}
+
+// The block that a deletion by index leaves in BOOKDATA.LOG for one rewritten file; `zeilen`
+// are "index|box|user|revision".
+QByteArray Löschblock(const Standort& s, bool alle, int user, const QStringList& zeilen,
+                      int gelöscht, int bytes, const QString& status) {
+    const QString u = QString::number(user), stern = QString(56, '*') + CRLF;
+    QString b = stern + "*                     BOOKDATA.LOG                     *" + CRLF + stern +
+                CRLF + "Global Directory:  " + s.global + CRLF + "Library: " + s.lib + CRLF +
+                "Date: 06.12.2026\t09:30:15" + CRLF + "Function: " +
+                (alle ? "Delete all bookings for &Index...."
+                      : "Delete all bookings for a &User for Index....") +
+                CRLF + CRLF + CRLF + "******************* Bookings for User-ID " + u +
+                " ******************" + CRLF + CRLF + "Index\t\tBoxNr\tUser-ID\tRev.-Nr" + CRLF +
+                QString(51, '-') + CRLF;
+    for (const QString& z : zeilen)
+        b += z.section('|', 0, 2).replace('|', '\t') + "\t\t" + z.section('|', 3) + CRLF;
+    b += CRLF + CRLF + "************ All bookings for User-ID " + u + " deleted! ************" +
+         CRLF + CRLF + "Deleted: " + QString::number(gelöscht) + "Booking(s): " + CRLF +
+         "Status: " + status + CRLF + "Written: " + QString::number(bytes) +
+         " Bytes in 1 file(s) (BOOKDATA.NET)" + CRLF + "Status: " + status + CRLF + CRLF + CRLF;
+    return b.toLatin1();
+}
+
+} // namespace
+
+class TestAnsichten : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() {
+        datei::Fehlerhaken_Setzen({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(Offene_Fenster(), QStringList());
+    }
+
+    void queries_data() {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<int>("anwender");      // row clicked first
+        QTest::addColumn<QString>("eingabe");   // typed into the index dialog, if one is expected
+        QTest::addColumn<QString>("buchungen"); // caption;rows;count;information line
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<int>("lesungen"); // booking files read under the progress window
+        QTest::addColumn<bool>("aktualisieren");
+        const auto zeile = [](const char* name, const char* befehl, int anwender,
+                              const QString& eingabe, const QString& buchungen,
+                              const QString& meldung, int lesungen = 0, bool neu = false) {
+            QTest::newRow(name) << QString::fromUtf8(befehl) << anwender << eingabe << buchungen
+                                << meldung << lesungen << neu;
+        };
+        const QString e91 = CRLF + "Error number: 91", info = ";3 files in 4 folder";
+        zeile("all of user 7", "mnu_AlleBuchungen", 7, "",
+              "All bookings for User-ID 7;IDX00003|0|7|2;IDX00012|5|7|3;IDX00012|17|7|1;"
+              "3  bookings" +
+                  info,
+              "", 4);
+        zeile("all of user 254, none", "mnu_AlleBuchungen", 254, "", "",
+              "User-ID 254|No Bookings for User-ID 254 .", 4);
+        // After a refresh no row is selected; the last selected user still counts.
+        zeile("all of user 12 after a refresh", "mnu_AlleBuchungen", 12, "",
+              "All bookings for User-ID 12;IDX00003|4|12|9;IDX00012|40|12|6;2  bookings" + info, "",
+              4, true);
+        // Nobody chosen yet: User-ID 0 would mean every user, so nothing is read or deleted.
+        zeile("all, nobody chosen", "mnu_AlleBuchungen", 0, "", "",
+              "mnu_AlleBuchungen_Error|Error when searching for bookings." + e91);
+        zeile("user for index, nobody chosen", "mnu_UserBuchungenIndex", 0, "", "",
+              "mnu_UserBuchungenIndex_Error|Error when seaching the bookings for User-ID 0for "
+              "Index. " +
+                  e91);
+        zeile("delete for user, nobody chosen", "mnu_BuchungenAufUserLöschen", 0, "", "",
+              "mnu_BuchungenAufUserLöschen_Error|Error when deleting the bookings for a User." +
+                  e91);
+        zeile("user 7 in 12", "mnu_UserBuchungenIndex", 7, "12",
+              "Bookings to User-ID 7 for Index idx00012;idx00012|5|7|3;idx00012|17|7|1;"
+              "2  bookings;",
+              "");
+        zeile("user 23, none in 20", "mnu_UserBuchungenIndex", 23, "20", "",
+              "User-ID 23|No bookings for User-ID 23 in <lib>idx00020\\BOOKDATA.NET''.");
+        zeile("every user in 00012, user byte 0 too", "mnu_BuchungenIndex", 7, "00012",
+              "All bookings for Index idx00012;idx00012|5|7|3;idx00012|9|23|0;idx00012|17|7|1;"
+              "idx00012|40|12|6;idx00012|255|0|4;5  bookings;",
+              "");
+        zeile("every user, none in 20", "mnu_BuchungenIndex", 0, "20", "",
+              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.");
+    }
+    void queries() {
+        QFETCH(QString, befehl);
+        QFETCH(int, anwender);
+        QFETCH(QString, eingabe);
+        QFETCH(QString, buchungen);
+        Standort s;
+        Idmap_frm1 f(s.z);
+        Anwender_Wählen(f, anwender);
+        QFETCH(bool, aktualisieren);
+        if (aktualisieren) {
+            QVERIFY(f.Befehl_Ausführen(f.mnu_Aktualisieren));
+            QVERIFY(f.lstv_Idmap->selectedItems().isEmpty());
+            s.z.UserNr = 0; // as a query for every user of an index leaves it
+        }
+        f.mnu_Rückgängig->setEnabled(true);
+        const auto vorher = Dateien(s);
+        // The progress window is up and on top while the booking files are read, and gone
+        // before any message.
+        QStringList gelesen;
+        datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
+            auto* m = dynamic_cast<Messages_frm1*>(s.z.Fortschritt);
+            if (v == datei::Vorgang::Lesen && pfad.endsWith("BOOKDATA.NET") && m != nullptr &&
+                m->isVisible() && m->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+                gelesen.append(m->windowTitle());
+        });
+        s.p.beiMeldung = [&](const GezeigteMeldung&) {
+            for (auto* m : f.findChildren<Messages_frm1*>())
+                gelesen.append(m->isVisible() ? "progress still open" : "");
+        };
+
+        QString aufforderung, ablage;
+        QStringList gezeigt, soll;
+        QList<Schritt> schritte;
+        if (!eingabe.isEmpty()) {
+            schritte.append(Index_Eingeben(eingabe, &aufforderung));
+            soll.append(befehl == "mnu_BuchungenIndex"
+                            ? "Messages_frm1: All bookings for Index...."
+                            : "Messages_frm1: Bookings for User for Index....");
+        }
+        if (!buchungen.isEmpty()) {
+            soll.append("Bookdata_frm1: " + buchungen.section(';', 0, 0));
+            schritte.append([&](QDialog& d) {
+                gezeigt.append(d.windowTitle());
+                const QAbstractItemModel* m = Kind<QTreeView>(d, "lstv_Bookdata")->model();
+                for (int r = 0; r < m->rowCount(); ++r)
+                    gezeigt.append(QStringLiteral("%1|%2|%3|%4")
+                                       .arg(m->index(r, 0).data().toString(),
+                                            m->index(r, 1).data().toString(),
+                                            m->index(r, 2).data().toString(),
+                                            m->index(r, 3).data().toString()));
+                gezeigt << Kind<QLabel>(d, "lbl_Entries")->text()
+                        << Kind<QLabel>(d, "lbl_Info")->text();
+                Knopf("cmd_Zwischenablage")(d);
+                ablage = s.p.zwischenablage;
+                Knopf("cmd_Beenden")(d);
+            });
+        }
+        QCOMPARE(Befehl_Mit_Dialogen(f, Befehl(f, befehl), schritte), soll);
+        datei::Fehlerhaken_Setzen({});
+
+        if (!aufforderung.isEmpty())
+            QCOMPARE(aufforderung, befehl == "mnu_BuchungenIndex"
+                                       ? QString("Please enter the Index for which all bookings "
+                                                 "should be displayed.")
+                                       : QString("Please enter the Index for which all bookings "
+                                                 "for User-ID %1  should be displayed.")
+                                             .arg(anwender));
+        if (!gezeigt.isEmpty()) {
+            QString text = "***** " + gezeigt.first() + " *****" + CRLF;
+            for (qsizetype i = 1; i + 2 < gezeigt.size(); ++i)
+                text += QString(gezeigt[i]).replace('|', '\t') + CRLF;
+            QCOMPARE(ablage, text);
+            // Folders in the order the walk met them, boxes ascending inside each.
+            std::stable_sort(gezeigt.begin() + 1, gezeigt.end() - 2,
+                             [](const QString& a, const QString& b) {
+                                 return a.section('|', 0, 0) < b.section('|', 0, 0);
+                             });
+        }
+        QCOMPARE(gezeigt.join(';'), buchungen);
+        QFETCH(QString, meldung);
+        QCOMPARE(Meldungen(s), meldung.isEmpty() ? QStringList() : QStringList{meldung});
+        QFETCH(int, lesungen);
+        gelesen.removeAll(QString());
+        QCOMPARE(gelesen,
+                 QStringList(lesungen, "Bookings for User-ID " + QString::number(anwender)));
+        QCOMPARE(s.z.Fortschritt, nullptr);
+        // Any view turns Undo off; an error leaves it as it was.
+        QCOMPARE(f.mnu_Rückgängig->isEnabled(), meldung.contains("_Error|"));
+        Dateien_Prüfen(s, vorher);
+    }
+
+    void deletionByIndex_data() {
+        QTest::addColumn<QString>("befehl");
+        QTest::addColumn<int>("anwender");
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("fenster");  // captions of the windows, ';' between them
+        QTest::addColumn<QString>("ergebnis"); // text of the result window
+        QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QList<int>>("boxen"); // freed in IDX00012
+        const auto zeile = [](const char* name, const char* befehl, int anwender,
+                              const QString& eingabe, const QString& fenster,
+                              const QString& ergebnis, const QString& meldung,
+                              const QList<int>& boxen) {
+            QTest::newRow(name) << QString::fromUtf8(befehl) << anwender << eingabe << fenster
+                                << ergebnis << meldung << boxen;
+        };
+        const QString alle = "Delete all Bookings for Index....";
+        const QString user = "Delete bookings for User-ID for Index....";
+        zeile("every booking of 12", "mnu_AlleBuchungenLöschen", 23, "12",
+              alle + ";All bookings in idx00012 removed !",
+              CRLF + "5 Booking(s) in idx00012 removed !", "", {5, 9, 17, 40, 255});
+        zeile("user 7 in 12", "mnu_BuchungenAufUserLöschen", 7, "12",
+              user + ";All bookings for User-ID 7 removed !",
+              CRLF + "2 Booking(s) in idx00012 removed !", "", {5, 17});
+        zeile("user 254, none in 12", "mnu_BuchungenAufUserLöschen", 254, "12", user, "",
+              "User-ID 254|No bookings for User-ID 254 in <lib>idx00012\\BOOKDATA.NET''.", {});
+        zeile("nothing booked in 20", "mnu_AlleBuchungenLöschen", 7, "20", alle, "",
+              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.", {});
+    }
+    void deletionByIndex() {
+        QFETCH(QString, befehl);
+        QFETCH(int, anwender);
+        QFETCH(QString, eingabe);
+        QFETCH(QString, ergebnis);
+        QFETCH(QList<int>, boxen);
+        Standort s;
+        s.t.Datei("lib/_!bookdata.txt", "IDX00003\t0\t7\t2\r\n\r\n");
+        Idmap_frm1 f(s.z);
+        Anwender_Wählen(f, anwender);
+        QVERIFY(!f.mnu_Rückgängig->isEnabled());
+        s.z.Buchungen_Entfernt = true;
+        auto soll = Dateien(s);
+
+        QString aufforderung, text;
+        QList<Schritt> schritte{Index_Eingeben(eingabe, &aufforderung)};
+        if (!ergebnis.isEmpty()) {
+            schritte.append([&](QDialog& d) {
+                text = Kind<QLabel>(d, "lbl_Messages")->text();
+                QVERIFY(!Kind<QWidget>(d, "cmd_OK")->isVisible());
+                Knopf("cmd_OK_2")(d);
+            });
+        }
+        QTEST(
+            Befehl_Mit_Dialogen(f, Befehl(f, befehl), schritte).join(';').remove("Messages_frm1: "),
+            "fenster");
+        QCOMPARE(text, ergebnis);
+        const bool alle = befehl == "mnu_AlleBuchungenLöschen";
+        QCOMPARE(aufforderung, alle ? QString("Please enter the Index for which all bookings "
+                                              "should be deleted.")
+                                    : QString("Please enter the Index for which all bookings for "
+                                              "User-ID %1 should be deleted.")
+                                          .arg(anwender));
+        QFETCH(QString, meldung);
+        QCOMPARE(Meldungen(s), meldung.isEmpty() ? QStringList() : QStringList{meldung});
+
+        // Exactly those boxes freed, the old file kept as the backup, the undo list replaced,
+        // one log block; the other folders untouched.
+        if (!boxen.isEmpty()) {
+            QByteArray frei = s.idx12, undo;
+            QStringList zeilen;
+            for (int box : boxen) {
+                frei = Freigegeben(frei, {box});
+                zeilen.append(QStringLiteral("idx00012|%1|%2|%3")
+                                  .arg(box)
+                                  .arg(quint8(s.idx12[box * 16]))
+                                  .arg(quint8(s.idx12[box * 16 + 1])));
+                undo += QString(zeilen.last()).replace('|', '\t').toLatin1() + "\r\n";
+            }
+            soll["IDX00012/BOOKDATA.NET"] = frei;
+            soll["IDX00012/BOOKDATA.BAK"] = s.idx12;
+            soll["_!bookdata.txt"] = undo + "\r\n";
+            soll["Bookdata.log"] =
+                Löschblock(s, alle, alle ? 0 : anwender, zeilen, int(zeilen.size()), 4096, "OK");
+        }
+        Dateien_Prüfen(s, soll);
+        // An index was chosen: Undo is on, and knows whether anything went.
+        QVERIFY(f.mnu_Rückgängig->isEnabled());
+        QCOMPARE(s.z.Buchungen_Entfernt, !boxen.isEmpty());
+        if (!boxen.isEmpty()) {
+            f.Messages_Entladen();
+            QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+            f.Messages_Entladen();
+            QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
+        }
+    }
+
+    // A booking file that cannot be rewritten is reported; the command goes on, logs the
+    // failure and tells how many bookings really went.
+    void failedRewriteIsReportedAndLogged() {
+        Standort s;
+        Idmap_frm1 f(s.z);
+        Anwender_Wählen(f, 7);
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
+            if (v == datei::Vorgang::Schreiben && pfad.endsWith(QLatin1String("BOOKDATA.NET")))
+                throw Fehler(FEHLER_ZUGRIFF);
+        });
+        QString text;
+        Befehl_Mit_Dialogen(f, f.mnu_BuchungenAufUserLöschen,
+                            {Index_Eingeben("12"), [&](QDialog& d) {
+                                 text = Kind<QLabel>(d, "lbl_Messages")->text();
+                                 Knopf("cmd_OK_2")(d);
+                             }});
+        datei::Fehlerhaken_Setzen({});
+        QCOMPARE(text, CRLF + "0 Booking(s) in idx00012 removed !");
+        QCOMPARE(s.p.Titel(), QStringList{"Bookdata_Speichern_Error"});
+        QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
+        QCOMPARE(s.t.Lesen("lib/Bookdata.log"),
+                 Löschblock(s, false, 7, {"idx00012|5|7|3", "idx00012|17|7|1"}, 0, 0, "Error"));
+    }
+
+    // Undo follows the last command: on after a deletion, off after any view, unchanged by a
+    // cancelled deletion; it restores the last deletion only, where it deleted.
+    void indexDialogAndUndoOverARun() {
+        Standort s;
+        Idmap_frm1 f(s.z);
+        Anwender_Wählen(f, 7);
+        // A removal is pending; a deletion by index after it is the one to undo.
+        s.z.Gelöscht_UserNr = 30;
+        s.z.Gelöscht_LibListe = {s.t.Pfad() + "anderswo/"};
+        const auto lauf = [&](QAction* punkt, QList<Schritt> schritte, bool undo) {
+            const QStringList fenster = Befehl_Mit_Dialogen(f, punkt, std::move(schritte));
+            QVERIFY2(!("\n" + fenster.join("\n")).contains("\n!"), qPrintable(fenster.join(", ")));
+            QVERIFY2(f.mnu_Rückgängig->isEnabled() == undo, qPrintable(punkt->objectName()));
+        };
+        lauf(f.mnu_AlleBuchungenLöschen, {Index_Eingeben("3"), Knopf("cmd_OK_2")}, true);
+        QCOMPARE(int(s.z.Gelöscht_UserNr), 0);
+        // A progress window left open by an error must not hand back the earlier index.
+        const auto vorher = Dateien(s);
+        f.Fortschrittsfenster_Zeigen("Bookings for User-ID 7");
+        s.z.Index_Eingabe = "idx00012";
+        lauf(f.mnu_BuchungenAufUserLöschen, {Knopf("cmd_Abbrechen")}, true);
+        lauf(f.mnu_AlleBuchungenLöschen, {Knopf("cmd_Abbrechen")}, true);
+        QVERIFY(s.z.Index_Eingabe.isEmpty());
+        Dateien_Prüfen(s, vorher);
+        // A folder without BOOKDATA.NET and one that does not exist are refused, then Cancel.
+        lauf(f.mnu_BuchungenIndex, {[](QDialog& d) {
+                 Index_Eingeben("31")(d);
+                 Index_Eingeben("99")(d);
+                 Knopf("cmd_Abbrechen")(d);
+             }},
+             false);
+        lauf(f.mnu_AlleBuchungenLöschen, {Knopf("cmd_Abbrechen")}, false);
+        lauf(f.mnu_AlleBuchungenLöschen, {Index_Eingeben("20")}, true);
+        lauf(f.mnu_AlleBuchungen, {Knopf("cmd_Beenden")}, false);
+        lauf(f.mnu_BuchungenAufUserLöschen, {Index_Eingeben("12"), Knopf("cmd_OK_2")}, true);
+        QCOMPARE(s.p.Titel(), (QStringList{"idx00031", "idx00099", "No bookings !"}));
+
+        const QString anders = s.t.Ordner("lib2");
+        s.z.LibPath = anders;
+        f.Messages_Entladen();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        f.Messages_Entladen();
+        QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
+        QCOMPARE(s.t.Lesen("lib/IDX00003/BOOKDATA.NET"), Freigegeben(s.idx3, {0, 4}));
+        QVERIFY(!s.t.Existiert("lib2/Bookdata.log"));
+    }
+
+    // The viewer reads the log afresh at each opening and never writes it.
+    void logViewer() {
+        Standort s;
+        Idmap_frm1 f(s.z);
+        const auto öffnen = [&] {
+            QString text;
+            const QStringList fenster =
+                Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {[&](QDialog& d) {
+                                        text = Kind<Textanzeige>(d, "txt_Log")->Text();
+                                        d.close();
+                                    }});
+            return fenster.join(';') + '=' + text;
+        };
+        QCOMPARE(öffnen(), QStringLiteral("Log_frm1: BOOKDATA.LOG="));
+        QVERIFY(!datei::Existiert(s.lib + "BOOKDATA.LOG"));
+        // A last line without line end.
+        s.t.Datei("lib/Bookdata.log", "earlier block");
+        QCOMPARE(öffnen(), QStringLiteral("Log_frm1: BOOKDATA.LOG=earlier block\r\n"));
+        QCOMPARE(s.t.Lesen("lib/Bookdata.log"), "earlier block");
+        // A deletion in between: its block runs on from the old last line.
+        Befehl_Mit_Dialogen(f, f.mnu_AlleBuchungenLöschen,
+                            {Index_Eingeben("3"), Knopf("cmd_OK_2")});
+        const QByteArray log =
+            "earlier block" +
+            Löschblock(s, true, 0, {"idx00003|0|7|2", "idx00003|4|12|9"}, 2, 4096, "OK");
+        QCOMPARE(s.t.Lesen("lib/Bookdata.log"), log);
+        QCOMPARE(öffnen(), "Log_frm1: BOOKDATA.LOG=" + QString::fromLatin1(log));
+        QCOMPARE(Meldungen(s), QStringList());
+    }
+
+    // ---- The windows on their own ----
+
+    // The index dialog: OK is Return in the entry, Cancel its button, or the close box.
+    void indexInput_data() {
+        QTest::addColumn<QString>("eingabe");
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QString>("danach"); // window, Index_Eingabe and the entry afterwards
+        QTest::addColumn<QStringList>("meldungen");
+        const auto zeile = [](const char* name, const QString& eingabe, const QString& knopf,
+                              const QString& danach, const QStringList& meldungen) {
+            QTest::newRow(name) << eingabe << knopf << danach << meldungen;
+        };
+        const QString fehlt = "No bookings in  ''<lib>%1\\BOOKDATA.NET''.";
+        const QString e13 = "cmd_OK_Error|Error when entering an Index.\r\nError number: 13";
+        const QString ungültig = "Invalid Index number: %1|Please enter a valid Index number.";
+        zeile("12", "12", "ok", "closed:idx00012:00012", {});
+        zeile("00012", "00012", "ok", "closed:idx00012:00012", {});
+        zeile("012", "012", "ok", "open::", {ungültig.arg("012"), "|" + fehlt.arg("")});
+        zeile("1a", "1a", "ok", "open::", {ungültig.arg("1a"), "|" + fehlt.arg("")});
+        zeile("13 without BOOKDATA.NET", "13", "ok",
+              "open::", {"idx00013|" + fehlt.arg("idx00013")});
+        zeile("no folder 77", "77", "ok", "open::", {"idx00077|" + fehlt.arg("idx00077")});
+        // No number at all: reported, and nothing changes.
+        zeile("empty", "", "ok", "open:vorher:", {e13});
+        zeile("leading blank", " 12", "ok", "open:vorher: 12", {e13});
+        zeile("cancel", "12", "cmd_Abbrechen", "closed::12", {});
+        zeile("close box", "12", "close", "closed::12", {});
+    }
+    void indexInput() {
+        QFETCH(QString, eingabe);
+        QFETCH(QString, knopf);
+        Umgebung u;
+        u.Library();
+        u.t.Datei("lib/IDX00012/BOOKDATA.NET", QByteArray(4096, '\0'));
+        u.t.Ordner("lib/IDX00013");
+        u.z.LibPath = u.lib;
+        u.z.Index_Eingabe = "idx00099";
+        Messages_frm1 m(u.z);
+        // A new window forgets the index of the one before.
+        QVERIFY(u.z.Index_Eingabe.isEmpty());
+        m.Eingabemodus("t", "p");
+        QString danach;
+        QTimer::singleShot(0, &m, [&] {
+            if (knopf == "ok")
+                u.z.Index_Eingabe = "vorher"; // an entry that is no number changes nothing
+            QTest::keyClicks(m.txt_Eingabe, eingabe);
+            if (knopf == "ok")
+                QTest::keyClick(m.txt_Eingabe, Qt::Key_Return);
+            else if (knopf == "close")
+                m.close();
+            else
+                QTest::mouseClick(Kind<QPushButton>(m, qPrintable(knopf)), Qt::LeftButton);
+            // A refused entry keeps the window open with the focus in the entry.
+            danach = (m.isVisible() ? "open:" : "closed:") + u.z.Index_Eingabe + ':' +
+                     m.txt_Eingabe->text();
+            if (m.isVisible() && m.focusWidget() != m.txt_Eingabe)
+                danach += " (focus lost)";
+            if (m.isVisible())
+                m.reject();
+        });
+        const int ergebnis = m.exec();
+        QCOMPARE(ergebnis, danach.startsWith("closed:idx") ? QDialog::Accepted : QDialog::Rejected);
+        QTEST(danach, "danach");
+        QTEST(Meldungen(u), "meldungen");
+        QVERIFY(m.Entladen());
+    }
+
+    void bookingsWindow() {
+        Umgebung u;
+        u.z.BookdataListe = {{"IDX00003", 0, 7, 2, 0, 0}, {"idx00012", 255, 254, 255, 0, 0}};
+        u.z.Anzahl_Einträge = u.z.Anzahl_Buchungen = 2;
+        Bookdata_frm1 f(u.z);
+        QCOMPARE(Kind<QLabel>(f, "lbl_Entries")->text(), QStringLiteral("Entries: "));
+        f.show();
+        QAbstractItemModel* m = Kind<QTreeView>(f, "lstv_Bookdata")->model();
+        QStringList zellen;
+        for (int r = -1; r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c)
+                zellen.append(r < 0 ? m->headerData(c, Qt::Horizontal).toString()
+                                    : m->index(r, c).data().toString());
+        QCOMPARE(zellen.join('|'), QStringLiteral("Index|Box-Nr.|User.- ID|Revisions-Nr.|IDX00003|"
+                                                  "0|7|2|idx00012|255|254|255"));
+        QCOMPARE(Kind<QLabel>(f, "lbl_Entries")->text(), QStringLiteral("2  bookings"));
+        const QString zeilen = "IDX00003\t0\t7\t2\r\nidx00012\t255\t254\t255\r\n";
+        Kind<QPushButton>(f, "cmd_Zwischenablage")->click();
+        QCOMPARE(u.p.zwischenablage, "*****  *****\r\n" + zeilen);
+        // A list that shrank behind the window's back is never read past its end.
+        u.z.BookdataListe.resize(1);
+        QVERIFY(!m->index(1, 0).data().isValid());
+        u.p.zwischenablageFehler = FEHLER_ZUGRIFF;
+        Kind<QPushButton>(f, "cmd_Zwischenablage")->click();
+        QCOMPARE(Meldungen(u), QStringList{"cmd_Zwischenablage_Error|Error when copying the "
+                                           "bookings to the clipboard.\r\nError number: 75"});
+        QVERIFY(f.isVisible());
+        QTest::keyClick(Kind<QTreeView>(f, "lstv_Bookdata"), Qt::Key_Return);
+        QVERIFY(!f.isVisible());
+
+        // 100000 bookings are counted in full.
+        u.z.BookdataListe.assign(100000, {"IDX00001", 1, 3, 1, 0, 0});
+        u.z.Anzahl_Einträge = 100000;
+        Bookdata_frm1 viele(u.z);
+        viele.show();
+        QCOMPARE(Kind<QLabel>(viele, "lbl_Entries")->text(), QStringLiteral("100000  bookings"));
+    }
+
+    void logWindow() {
+        Umgebung u;
+        u.z.LibPath = u.lib;
+        const auto anzeigen = [&] {
+            Log_frm1 f(u.z);
+            return Kind<Textanzeige>(f, "txt_Log")->Text();
+        };
+        // Shown with CR LF after every line, whatever ended it in the file; Windows-1252 text.
+        const QList<std::pair<QByteArray, QString>> fälle{
+            {"a\nb\rc\r\n", "a\r\nb\r\nc\r\n"},
+            {"a\r\r\n\r\nb", "a\r\n\r\n\r\nb\r\n"},
+            {"", ""},
+            {"M\xfcller \x80\t7", QString::fromUtf8("Müller €\t7\r\n")}};
+        for (const auto& [bytes, text] : fälle) {
+            u.t.Datei("lib/Bookdata.log", bytes);
+            QCOMPARE(anzeigen(), text);
+        }
+        {
+            Log_frm1 f(u.z);
+            f.show();
+            auto* t = Kind<Textanzeige>(f, "txt_Log");
+            QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(u.p.zwischenablage, QString::fromUtf8("Müller €\t7\r\n"));
+            u.p.zwischenablageFehler = FEHLER_ZUGRIFF;
+            QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
+            QCOMPARE(u.p.Titel(), QStringList{"txt_Log_Kopieren_Error"});
+        }
+        u.p.meldungen.clear();
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
+            if (v == datei::Vorgang::Lesen && pfad.endsWith("Bookdata.log"))
+                throw Fehler(FEHLER_ZUGRIFF, pfad);
+        });
+        QCOMPARE(anzeigen(), QString());
+        QCOMPARE(Meldungen(u), QStringList{"Form_Load_Error|Error when reading  "
+                                           "''<lib>BOOKDATA.LOG''\r\nError Nr: 75"});
+        // With no Library chosen, a log in the working folder is not the one to show.
+        datei::Fehlerhaken_Setzen({});
+        const QString vorher = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(u.lib));
+        u.z.LibPath.clear();
+        const QString ohne = anzeigen();
+        QDir::setCurrent(vorher);
+        QCOMPARE(ohne, QString());
+    }
+};
+
+QTEST_MAIN(TestAnsichten)
+#include "test_ansichten.moc"
