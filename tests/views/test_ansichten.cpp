@@ -30,7 +30,7 @@ using Schritt = std::function<void(QDialog&)>;
 // step per window, as a user at the screen would. Gives "objectName: caption" of every window
 // met, in order; a window that no step closed is cancelled and marked with a leading '!', and
 // so are a command that did not run and steps left over.
-inline QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
+QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
     QStringList fenster;
     QPointer<QDialog> letztes;
     QTimer takt;
@@ -55,24 +55,22 @@ inline QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schr
     return fenster;
 }
 
-template <typename T> T* Kind(QWidget& w, const char* name) {
+template <typename T> T* Kind(QObject& w, const char* name) {
     T* k = w.findChild<T*>(QString::fromUtf8(name));
     if (k == nullptr)
         qFatal("missing child %s", name);
     return k;
 }
 
-inline Schritt Knopf(const char* name) {
-    return
-        [name](QDialog& d) { QTest::mouseClick(Kind<QAbstractButton>(d, name), Qt::LeftButton); };
+Schritt Knopf(const char* name) {
+    return [name](QDialog& d) { Kind<QAbstractButton>(d, name)->click(); };
 }
 
 // The index dialog: keeps its prompt, types the number and presses its OK.
-inline Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nullptr) {
+Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nullptr) {
     return [nummer, aufforderung](QDialog& d) {
         if (aufforderung != nullptr)
             *aufforderung = Kind<QLabel>(d, "lbl_Messages")->text();
-        Kind<QLineEdit>(d, "txt_Eingabe")->clear();
         QTest::keyClicks(Kind<QLineEdit>(d, "txt_Eingabe"), nummer);
         Knopf("cmd_OK")(d);
     };
@@ -80,7 +78,7 @@ inline Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nul
 
 // "caption|text" of every message box, the Library's path as <lib>; a box that is not an
 // exclamation with OK is marked.
-inline QStringList Meldungen(const Umgebung& u) {
+QStringList Meldungen(const Umgebung& u) {
     QStringList m;
     for (const GezeigteMeldung& g : u.p.meldungen)
         m.append(g.titel + QLatin1Char('|') +
@@ -106,7 +104,7 @@ struct Standort : Umgebung {
 };
 
 // Shows the main window and clicks the row of the user with that ID, if there is one.
-inline void Anwender_Wählen(Idmap_frm1& f, int id) {
+void Anwender_Wählen(Idmap_frm1& f, int id) {
     f.show();
     QVERIFY(QTest::qWaitForWindowExposed(&f));
     const auto zeilen = f.lstv_Idmap->findItems(QString::number(id), Qt::MatchExactly);
@@ -116,13 +114,6 @@ inline void Anwender_Wählen(Idmap_frm1& f, int id) {
 }
 
 const QString CRLF = QStringLiteral("\r\n");
-
-QAction* Befehl(Idmap_frm1& f, const QString& name) {
-    auto* a = f.findChild<QAction*>(name);
-    if (a == nullptr)
-        qFatal("no menu item %s", qPrintable(name));
-    return a;
-}
 
 // Every file below the Library, by its path inside it.
 QMap<QString, QByteArray> Dateien(const Standort& s) {
@@ -258,8 +249,7 @@ private slots:
         f.mnu_Rückgängig->setEnabled(true);
         s.z.Buchungen_Entfernt = true;
         auto soll = Dateien(s);
-        // The progress window is up and on top while the booking files are read, and gone
-        // before any message.
+        // The progress window is up and on top while the booking files are read.
         QStringList gelesen;
         datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
             auto* m = dynamic_cast<Messages_frm1*>(s.z.Fortschritt);
@@ -267,10 +257,6 @@ private slots:
                 m->isVisible() && m->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
                 gelesen.append(m->windowTitle());
         });
-        s.p.beiMeldung = [&](const GezeigteMeldung&) {
-            for (auto* m : f.findChildren<Messages_frm1*>())
-                gelesen.append(m->isVisible() ? "progress still open" : "");
-        };
 
         QString aufforderung, ablage;
         QStringList gezeigt;
@@ -281,12 +267,12 @@ private slots:
             schritte.append([&](QDialog& d) {
                 if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("lstv_Bookdata"))) {
                     const QAbstractItemModel* m = liste->model();
-                    for (int r = 0; r < m->rowCount(); ++r)
-                        gezeigt.append(QStringLiteral("%1|%2|%3|%4")
-                                           .arg(m->index(r, 0).data().toString(),
-                                                m->index(r, 1).data().toString(),
-                                                m->index(r, 2).data().toString(),
-                                                m->index(r, 3).data().toString()));
+                    for (int r = 0; r < m->rowCount(); ++r) {
+                        QStringList zellen;
+                        for (int c = 0; c < m->columnCount(); ++c)
+                            zellen << m->index(r, c).data().toString();
+                        gezeigt << zellen.join('|');
+                    }
                     gezeigt << Kind<QLabel>(d, "lbl_Entries")->text()
                             << Kind<QLabel>(d, "lbl_Info")->text();
                     Knopf("cmd_Zwischenablage")(d);
@@ -299,7 +285,7 @@ private slots:
                 }
             });
         }
-        QTEST(Befehl_Mit_Dialogen(f, Befehl(f, befehl), schritte)
+        QTEST(Befehl_Mit_Dialogen(f, Kind<QAction>(f, qPrintable(befehl)), schritte)
                   .join(';')
                   .remove("Messages_frm1: ")
                   .remove("Bookdata_frm1: "),
@@ -329,7 +315,6 @@ private slots:
         QCOMPARE(gezeigt.join(';'), inhalt);
         QCOMPARE(Meldungen(s), meldung.isEmpty() ? QStringList() : QStringList{meldung});
         QFETCH(int, lesungen);
-        gelesen.removeAll(QString());
         QCOMPARE(gelesen,
                  QStringList(lesungen, "Bookings for User-ID " + QString::number(anwender)));
         QCOMPARE(s.z.Fortschritt, nullptr);
@@ -357,40 +342,10 @@ private slots:
         }
         Dateien_Prüfen(s, soll);
         // Any view turns Undo off, an error leaves it on, a deletion turns it on and tells
-        // whether anything went; then Undo restores the file.
+        // whether anything went.
         QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || meldung.contains("_Error|"));
         if (löschen && !meldung.contains("_Error|"))
             QCOMPARE(s.z.Buchungen_Entfernt, !boxen.isEmpty());
-        if (!boxen.isEmpty()) {
-            f.Messages_Entladen();
-            QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
-            f.Messages_Entladen();
-            QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
-        }
-    }
-
-    // A booking file that cannot be rewritten is reported; the command goes on, logs the
-    // failure and tells how many bookings really went.
-    void failedRewriteIsReportedAndLogged() {
-        Standort s;
-        Idmap_frm1 f(s.z);
-        Anwender_Wählen(f, 7);
-        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
-            if (v == datei::Vorgang::Schreiben && pfad.endsWith(QLatin1String("BOOKDATA.NET")))
-                throw Fehler(FEHLER_ZUGRIFF);
-        });
-        QString text;
-        Befehl_Mit_Dialogen(f, f.mnu_BuchungenAufUserLöschen,
-                            {Index_Eingeben("12"), [&](QDialog& d) {
-                                 text = Kind<QLabel>(d, "lbl_Messages")->text();
-                                 Knopf("cmd_OK_2")(d);
-                             }});
-        datei::Fehlerhaken_Setzen({});
-        QCOMPARE(text, CRLF + "0 Booking(s) in idx00012 removed !");
-        QCOMPARE(s.p.Titel(), QStringList{"Bookdata_Speichern_Error"});
-        QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
-        QCOMPARE(s.t.Lesen("lib/Bookdata.log"),
-                 Löschblock(s, false, 7, {"idx00012|5|7|3", "idx00012|17|7|1"}, 0, 0, "Error"));
     }
 
     // Undo follows the last command: on after a deletion, off after any view, unchanged by a
@@ -407,6 +362,28 @@ private slots:
             QVERIFY2(!("\n" + fenster.join("\n")).contains("\n!"), qPrintable(fenster.join(", ")));
             QVERIFY2(f.mnu_Rückgängig->isEnabled() == undo, qPrintable(punkt->objectName()));
         };
+        // A booking file that cannot be rewritten is reported; the command goes on, logs the
+        // failure and tells how many bookings really went.
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
+            if (v == datei::Vorgang::Schreiben && pfad.endsWith(QLatin1String("BOOKDATA.NET")))
+                throw Fehler(FEHLER_ZUGRIFF);
+        });
+        QString text;
+        lauf(f.mnu_BuchungenAufUserLöschen,
+             {Index_Eingeben("12"),
+              [&](QDialog& d) {
+                  text = Kind<QLabel>(d, "lbl_Messages")->text();
+                  Knopf("cmd_OK_2")(d);
+              }},
+             true);
+        datei::Fehlerhaken_Setzen({});
+        QCOMPARE(text, CRLF + "0 Booking(s) in idx00012 removed !");
+        QCOMPARE(s.p.Titel(), QStringList{"Bookdata_Speichern_Error"});
+        QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
+        QCOMPARE(s.t.Lesen("lib/Bookdata.log"),
+                 Löschblock(s, false, 7, {"idx00012|5|7|3", "idx00012|17|7|1"}, 0, 0, "Error"));
+        s.p.meldungen.clear();
+
         lauf(f.mnu_AlleBuchungenLöschen, {Index_Eingeben("3"), Knopf("cmd_OK_2")}, true);
         QCOMPARE(int(s.z.Gelöscht_UserNr), 0);
         // A progress window left open by an error must not hand back the earlier index.
@@ -414,7 +391,6 @@ private slots:
         f.Fortschrittsfenster_Zeigen("Bookings for User-ID 7");
         s.z.Index_Eingabe = "idx00012";
         lauf(f.mnu_BuchungenAufUserLöschen, {Knopf("cmd_Abbrechen")}, true);
-        lauf(f.mnu_AlleBuchungenLöschen, {Knopf("cmd_Abbrechen")}, true);
         QVERIFY(s.z.Index_Eingabe.isEmpty());
         Dateien_Prüfen(s, vorher);
         // A folder without BOOKDATA.NET and one that does not exist are refused, then Cancel.
@@ -425,11 +401,8 @@ private slots:
              }},
              false);
         lauf(f.mnu_AlleBuchungenLöschen, {Knopf("cmd_Abbrechen")}, false);
-        lauf(f.mnu_AlleBuchungenLöschen, {Index_Eingeben("20")}, true);
-        lauf(f.mnu_AlleBuchungen, {Knopf("cmd_Beenden")}, false);
         lauf(f.mnu_BuchungenAufUserLöschen, {Index_Eingeben("12"), Knopf("cmd_OK_2")}, true);
-        QCOMPARE(s.p.Titel(), (QStringList{"idx00031", "idx00099", "No bookings !"}));
-
+        QCOMPARE(s.p.Titel(), (QStringList{"idx00031", "idx00099"}));
         const QString anders = s.t.Ordner("lib2");
         s.z.LibPath = anders;
         f.Messages_Entladen();
@@ -444,20 +417,31 @@ private slots:
     void logViewer() {
         Standort s;
         Idmap_frm1 f(s.z);
-        const auto öffnen = [&] {
+        const auto öffnen = [&](const std::function<void(Textanzeige&)>& dazu = {}) {
             QString text;
-            const QStringList fenster =
-                Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {[&](QDialog& d) {
-                                        text = Kind<Textanzeige>(d, "txt_Log")->Text();
-                                        d.close();
-                                    }});
+            const QStringList fenster = Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {[&](QDialog& d) {
+                                                                auto* t =
+                                                                    Kind<Textanzeige>(d, "txt_Log");
+                                                                text = t->Text();
+                                                                if (dazu)
+                                                                    dazu(*t);
+                                                                d.close();
+                                                            }});
             return fenster.join(';') + '=' + text;
         };
-        QCOMPARE(öffnen(), QStringLiteral("Log_frm1: BOOKDATA.LOG="));
+        const QString fenster = "Log_frm1: BOOKDATA.LOG=";
+        QCOMPARE(öffnen(), fenster);
         QVERIFY(!datei::Existiert(s.lib + "BOOKDATA.LOG"));
-        // A last line without line end.
-        s.t.Datei("lib/Bookdata.log", "earlier block");
-        QCOMPARE(öffnen(), QStringLiteral("Log_frm1: BOOKDATA.LOG=earlier block\r\n"));
+        // Every line shown with CR LF, whatever ended it in the file, the last one too.
+        const QList<std::pair<QByteArray, QString>> fälle{
+            {"a\nb\rc\r\n", "a\r\nb\r\nc\r\n"},
+            {"a\r\r\n\r\nb", "a\r\n\r\n\r\nb\r\n"},
+            {"M\xfcller \x80\t7", QString::fromUtf8("Müller €\t7\r\n")},
+            {"earlier block", "earlier block\r\n"}};
+        for (const auto& [bytes, text] : fälle) {
+            s.t.Datei("lib/Bookdata.log", bytes);
+            QCOMPARE(öffnen(), fenster + text);
+        }
         QCOMPARE(s.t.Lesen("lib/Bookdata.log"), "earlier block");
         // A deletion in between: its block runs on from the old last line.
         Befehl_Mit_Dialogen(f, f.mnu_AlleBuchungenLöschen,
@@ -466,8 +450,35 @@ private slots:
             "earlier block" +
             Löschblock(s, true, 0, {"idx00003|0|7|2", "idx00003|4|12|9"}, 2, 4096, "OK");
         QCOMPARE(s.t.Lesen("lib/Bookdata.log"), log);
-        QCOMPARE(öffnen(), "Log_frm1: BOOKDATA.LOG=" + QString::fromLatin1(log));
-        QCOMPARE(Meldungen(s), QStringList());
+        QCOMPARE(öffnen([&](Textanzeige& t) {
+                     QTest::keyClick(&t, Qt::Key_A, Qt::ControlModifier);
+                     QTest::keyClick(&t, Qt::Key_C, Qt::ControlModifier);
+                     s.p.zwischenablageFehler = FEHLER_ZUGRIFF;
+                     QTest::keyClick(&t, Qt::Key_C, Qt::ControlModifier);
+                 }),
+                 fenster + QString::fromLatin1(log));
+        QCOMPARE(s.p.zwischenablage, QString::fromLatin1(log));
+        QCOMPARE(s.p.Titel(), QStringList{"txt_Log_Kopieren_Error"});
+        s.p.meldungen.clear();
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
+            if (v == datei::Vorgang::Lesen && pfad.endsWith("Bookdata.log"))
+                throw Fehler(FEHLER_ZUGRIFF, pfad);
+        });
+        QCOMPARE(öffnen(), fenster);
+        QCOMPARE(Meldungen(s), QStringList{"Form_Load_Error|Error when reading  "
+                                           "''<lib>BOOKDATA.LOG''\r\nError Nr: 75"});
+        // With no Library chosen, a log in the working folder is not the one to show.
+        datei::Fehlerhaken_Setzen({});
+        const QString vorher = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(s.lib));
+        s.z.LibPath.clear();
+        QString ohne;
+        {
+            Log_frm1 l(s.z);
+            ohne = Kind<Textanzeige>(l, "txt_Log")->Text();
+        }
+        QDir::setCurrent(vorher);
+        QCOMPARE(ohne, QString());
     }
 
     // ---- The windows on their own ----
@@ -489,8 +500,8 @@ private slots:
         zeile("00012", "00012", "ok", "closed:idx00012:00012", {});
         zeile("012", "012", "ok", "open::", {ungültig.arg("012"), "|" + fehlt.arg("")});
         zeile("1a", "1a", "ok", "open::", {ungültig.arg("1a"), "|" + fehlt.arg("")});
-        zeile("13 without BOOKDATA.NET", "13", "ok",
-              "open::", {"idx00013|" + fehlt.arg("idx00013")});
+        zeile("31 without BOOKDATA.NET", "31", "ok",
+              "open::", {"idx00031|" + fehlt.arg("idx00031")});
         zeile("no folder 77", "77", "ok", "open::", {"idx00077|" + fehlt.arg("idx00077")});
         // No number at all: reported, and nothing changes.
         zeile("empty", "", "ok", "open:vorher:", {e13});
@@ -501,10 +512,7 @@ private slots:
     void indexInput() {
         QFETCH(QString, eingabe);
         QFETCH(QString, knopf);
-        Umgebung u;
-        u.Library();
-        u.t.Datei("lib/IDX00012/BOOKDATA.NET", QByteArray(4096, '\0'));
-        u.t.Ordner("lib/IDX00013");
+        Standort u;
         u.z.LibPath = u.lib;
         u.z.Index_Eingabe = "idx00099";
         Messages_frm1 m(u.z);
@@ -573,52 +581,6 @@ private slots:
         Bookdata_frm1 viele(u.z);
         viele.show();
         QCOMPARE(Kind<QLabel>(viele, "lbl_Entries")->text(), QStringLiteral("100000  bookings"));
-    }
-
-    void logWindow() {
-        Umgebung u;
-        u.z.LibPath = u.lib;
-        const auto anzeigen = [&] {
-            Log_frm1 f(u.z);
-            return Kind<Textanzeige>(f, "txt_Log")->Text();
-        };
-        // Shown with CR LF after every line, whatever ended it in the file; Windows-1252 text.
-        const QList<std::pair<QByteArray, QString>> fälle{
-            {"a\nb\rc\r\n", "a\r\nb\r\nc\r\n"},
-            {"a\r\r\n\r\nb", "a\r\n\r\n\r\nb\r\n"},
-            {"", ""},
-            {"M\xfcller \x80\t7", QString::fromUtf8("Müller €\t7\r\n")}};
-        for (const auto& [bytes, text] : fälle) {
-            u.t.Datei("lib/Bookdata.log", bytes);
-            QCOMPARE(anzeigen(), text);
-        }
-        {
-            Log_frm1 f(u.z);
-            f.show();
-            auto* t = Kind<Textanzeige>(f, "txt_Log");
-            QTest::keyClick(t, Qt::Key_A, Qt::ControlModifier);
-            QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-            QCOMPARE(u.p.zwischenablage, QString::fromUtf8("Müller €\t7\r\n"));
-            u.p.zwischenablageFehler = FEHLER_ZUGRIFF;
-            QTest::keyClick(t, Qt::Key_C, Qt::ControlModifier);
-            QCOMPARE(u.p.Titel(), QStringList{"txt_Log_Kopieren_Error"});
-        }
-        u.p.meldungen.clear();
-        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
-            if (v == datei::Vorgang::Lesen && pfad.endsWith("Bookdata.log"))
-                throw Fehler(FEHLER_ZUGRIFF, pfad);
-        });
-        QCOMPARE(anzeigen(), QString());
-        QCOMPARE(Meldungen(u), QStringList{"Form_Load_Error|Error when reading  "
-                                           "''<lib>BOOKDATA.LOG''\r\nError Nr: 75"});
-        // With no Library chosen, a log in the working folder is not the one to show.
-        datei::Fehlerhaken_Setzen({});
-        const QString vorher = QDir::currentPath();
-        QVERIFY(QDir::setCurrent(u.lib));
-        u.z.LibPath.clear();
-        const QString ohne = anzeigen();
-        QDir::setCurrent(vorher);
-        QCOMPARE(ohne, QString());
     }
 };
 
