@@ -19,9 +19,8 @@ namespace {
 using Schritt = std::function<void(QDialog&)>;
 
 // Runs a command of the main window while a script answers the modal windows it opens, one
-// step per window, as a user at the screen would. Gives "objectName: caption" of every window
-// met, in order; a window that no step closed is cancelled and marked with a leading '!', and
-// so are a command that did not run and steps left over.
+// step per window, as a user would. Gives "objectName: caption" of every window met; a window
+// no step closed is cancelled and marked with a leading '!', and so are steps left over.
 QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
     QStringList fenster;
     QPointer<QDialog> letztes;
@@ -40,10 +39,8 @@ QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> sc
         }
     });
     takt.start(5);
-    if (!f.Befehl_Ausführen(punkt))
-        fenster.append(QStringLiteral("!not run"));
-    if (!schritte.isEmpty())
-        fenster.append(QStringLiteral("!steps left"));
+    if (!f.Befehl_Ausführen(punkt) || !schritte.isEmpty())
+        fenster.append(QStringLiteral("!not run, or steps left"));
     return fenster;
 }
 
@@ -164,60 +161,57 @@ private slots:
         QTest::addColumn<int>("anwender"); // row clicked first; negative: then the list refreshed
         QTest::addColumn<QString>("eingabe"); // typed into the index dialog, if one is expected
         QTest::addColumn<QString>("fenster"); // captions of the windows
-        QTest::addColumn<QString>("inhalt");  // bookings window or result window
         QTest::addColumn<QString>("meldung");
+        QTest::addColumn<QString>("inhalt");   // bookings window or result window
         QTest::addColumn<QList<int>>("boxen"); // freed in IDX00012
         const auto zeile = [](const char* name, const char* befehl, int anwender,
-                              const QString& eingabe, const QString& fenster, const QString& inhalt,
-                              const QString& meldung, const QList<int>& boxen = {}) {
+                              const QString& eingabe, const QString& fenster,
+                              const QString& meldung, const QString& inhalt = "",
+                              const QList<int>& boxen = {}) {
             QTest::newRow(name) << QString::fromUtf8(befehl) << anwender << eingabe << fenster
-                                << inhalt << meldung << boxen;
+                                << meldung << inhalt << boxen;
         };
-        const QString e91 = CRLF + "Error number: 91", info = ";3 files in 4 folder";
-        const QString nichtIn = "No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.";
-        zeile("all of user 7", "mnu_AlleBuchungen", 7, "", "All bookings for User-ID 7",
-              "IDX00003|0|7|2;IDX00012|5|7|3;IDX00012|17|7|1;3  bookings" + info, "");
-        zeile("all of user 254, none", "mnu_AlleBuchungen", 254, "", "", "",
+        const QString info = ";3 files in 4 folder", in20 = " in <lib>idx00020\\BOOKDATA.NET''.";
+        const QString alle = "Delete all Bookings for Index....";
+        const QString user = "Delete bookings for User-ID for Index....";
+        zeile("all of user 7", "mnu_AlleBuchungen", 7, "", "All bookings for User-ID 7", "",
+              "IDX00003|0|7|2;IDX00012|5|7|3;IDX00012|17|7|1;3  bookings" + info);
+        zeile("all of user 254, none", "mnu_AlleBuchungen", 254, "", "",
               "User-ID 254|No Bookings for User-ID 254 .");
         // After a refresh no row is selected; the last selected user still counts.
         zeile("all of user 12 after a refresh", "mnu_AlleBuchungen", -12, "",
-              "All bookings for User-ID 12", "IDX00003|4|12|9;IDX00012|40|12|6;2  bookings" + info,
-              "");
+              "All bookings for User-ID 12", "",
+              "IDX00003|4|12|9;IDX00012|40|12|6;2  bookings" + info);
         // Nobody chosen yet: User-ID 0 would mean every user, so nothing is read or deleted.
-        zeile("all, nobody chosen", "mnu_AlleBuchungen", 0, "", "", "",
-              "mnu_AlleBuchungen_Error|Error when searching for bookings." + e91);
-        zeile("user for index, nobody chosen", "mnu_UserBuchungenIndex", 0, "", "", "",
+        zeile("all, nobody chosen", "mnu_AlleBuchungen", 0, "", "",
+              "mnu_AlleBuchungen_Error|Error when searching for bookings.\r\nError number: 91");
+        zeile("user for index, nobody chosen", "mnu_UserBuchungenIndex", 0, "", "",
               "mnu_UserBuchungenIndex_Error|Error when seaching the bookings for User-ID 0for "
-              "Index. " +
-                  e91);
-        zeile("delete for user, nobody chosen", "mnu_BuchungenAufUserLöschen", 0, "", "", "",
-              "mnu_BuchungenAufUserLöschen_Error|Error when deleting the bookings for a User." +
-                  e91);
+              "Index. \r\nError number: 91");
+        zeile("delete for user, nobody chosen", "mnu_BuchungenAufUserLöschen", 0, "", "",
+              "mnu_BuchungenAufUserLöschen_Error|Error when deleting the bookings for a "
+              "User.\r\nError number: 91");
         zeile("user 7 in 12", "mnu_UserBuchungenIndex", 7, "12",
-              "Bookings for User for Index....;Bookings to User-ID 7 for Index idx00012",
-              "idx00012|5|7|3;idx00012|17|7|1;2  bookings;", "");
+              "Bookings for User for Index....;Bookings to User-ID 7 for Index idx00012", "",
+              "idx00012|5|7|3;idx00012|17|7|1;2  bookings;");
         zeile("user 23, none in 20", "mnu_UserBuchungenIndex", 23, "20",
-              "Bookings for User for Index....", "",
-              "User-ID 23|No bookings for User-ID 23 in "
-              "<lib>idx00020\\BOOKDATA.NET''.");
+              "Bookings for User for Index....", "User-ID 23|No bookings for User-ID 23" + in20);
         zeile("every user in 00012, user byte 0 too", "mnu_BuchungenIndex", 7, "00012",
-              "All bookings for Index....;All bookings for Index idx00012",
-              "idx00012|5|7|3;idx00012|9|23|0;idx00012|17|7|1;idx00012|40|12|6;"
-              "idx00012|255|0|4;5  bookings;",
-              "");
+              "All bookings for Index....;All bookings for Index idx00012", "",
+              "idx00012|5|7|3;idx00012|9|23|0;idx00012|17|7|1;idx00012|40|12|6;idx00012|255|0|4;5  "
+              "bookings;");
         zeile("every user, none in 20", "mnu_BuchungenIndex", 0, "20", "All bookings for Index....",
-              "", "No bookings !|" + nichtIn);
+              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.");
         zeile("delete every booking of 12", "mnu_AlleBuchungenLöschen", 23, "12",
-              "Delete all Bookings for Index....;All bookings in idx00012 removed !",
-              CRLF + "5 Booking(s) in idx00012 removed !", "", {5, 9, 17, 40, 255});
+              alle + ";All bookings in idx00012 removed !", "",
+              "\r\n5 Booking(s) in idx00012 removed !", {5, 9, 17, 40, 255});
         zeile("delete user 7 in 12", "mnu_BuchungenAufUserLöschen", 7, "12",
-              "Delete bookings for User-ID for Index....;All bookings for User-ID 7 removed !",
-              CRLF + "2 Booking(s) in idx00012 removed !", "", {5, 17});
-        zeile("delete user 254, none in 12", "mnu_BuchungenAufUserLöschen", 254, "12",
-              "Delete bookings for User-ID for Index....", "",
+              user + ";All bookings for User-ID 7 removed !", "",
+              "\r\n2 Booking(s) in idx00012 removed !", {5, 17});
+        zeile("delete user 254, none in 12", "mnu_BuchungenAufUserLöschen", 254, "12", user,
               "User-ID 254|No bookings for User-ID 254 in <lib>idx00012\\BOOKDATA.NET''.");
-        zeile("delete, nothing booked in 20", "mnu_AlleBuchungenLöschen", 7, "20",
-              "Delete all Bookings for Index....", "", "No bookings !|" + nichtIn);
+        zeile("delete, nothing booked in 20", "mnu_AlleBuchungenLöschen", 7, "20", alle,
+              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.");
     }
     void commands() {
         QFETCH(QString, befehl);
