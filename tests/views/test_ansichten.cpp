@@ -65,8 +65,7 @@ Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nullptr) {
     };
 }
 
-// "caption|text" of every message box, the Library's path as <lib>; a box that is not an
-// exclamation with OK is marked.
+// "caption|text" of every message box; one that is not an exclamation with OK is marked.
 QStringList Meldungen(const Umgebung& u) {
     QStringList m;
     for (const GezeigteMeldung& g : u.p.meldungen)
@@ -122,8 +121,7 @@ void Dateien_Prüfen(const Standort& s, const QMap<QString, QByteArray>& soll) {
         QCOMPARE(ist.value(it.key()), it.value());
 }
 
-// The block that a deletion by index leaves in BOOKDATA.LOG for one rewritten file; `zeilen`
-// are "index|box|user|revision".
+// The log block of a deletion by index in one file; `zeilen` are "index|box|user|revision".
 QByteArray Löschblock(const Standort& s, bool alle, int user, const QStringList& zeilen,
                       int gelöscht, int bytes, const QString& status) {
     const QString u = QString::number(user), stern = QString(56, '*') + CRLF;
@@ -251,9 +249,6 @@ private slots:
                     }
                     gezeigt << Kind<QLabel>(d, "lbl_Entries")->text()
                             << Kind<QLabel>(d, "lbl_Info")->text();
-                    QCOMPARE(m->headerData(3, Qt::Horizontal).toString() +
-                                 m->headerData(2, Qt::Horizontal).toString(),
-                             "Revisions-Nr.User.- ID");
                     Knopf("cmd_Zwischenablage")(d);
                     ablage = s.p.zwischenablage;
                     // Without a caption the frame of stars stays; a failed copy is reported.
@@ -303,18 +298,17 @@ private slots:
         QCOMPARE(Meldungen(s), meldungen);
         QCOMPARE(s.z.Fortschritt, nullptr);
 
-        // A deletion frees exactly those boxes, keeps the old file as the backup, replaces the
-        // undo list and logs one block; nothing else changes.
+        // A deletion frees exactly those boxes, backs the old file up, replaces the undo list
+        // and logs one block; nothing else changes.
         const bool löschen = befehl.contains("Löschen");
         if (!boxen.isEmpty()) {
             QByteArray frei = s.idx12, undo;
             QStringList zeilen;
             for (int box : boxen) {
                 frei = Freigegeben(frei, {box});
+                const auto byte = [&](int i) { return QString::number(quint8(s.idx12[i])); };
                 zeilen.append(QStringLiteral("idx00012|%1|%2|%3")
-                                  .arg(box)
-                                  .arg(quint8(s.idx12[box * 16]))
-                                  .arg(quint8(s.idx12[box * 16 + 1])));
+                                  .arg(QString::number(box), byte(box * 16), byte(box * 16 + 1)));
                 undo += QString(zeilen.last()).replace('|', '\t').toLatin1() + "\r\n";
             }
             const bool alle = befehl == "mnu_AlleBuchungenLöschen";
@@ -325,8 +319,7 @@ private slots:
                 Löschblock(s, alle, alle ? 0 : anwender, zeilen, int(zeilen.size()), 4096, "OK");
         }
         Dateien_Prüfen(s, soll);
-        // Any view turns Undo off, an error leaves it on, a deletion turns it on and tells
-        // whether anything went.
+        // A view turns Undo off, an error leaves it on, a deletion turns it on.
         QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || meldung.contains("_Error|"));
         if (löschen && !meldung.contains("_Error|"))
             QCOMPARE(s.z.Buchungen_Entfernt, !boxen.isEmpty());
@@ -465,8 +458,6 @@ private slots:
         QCOMPARE(ohne, QString());
     }
 
-    // ---- The windows on their own ----
-
     // The index dialog: OK is Return in the entry, Cancel its button, or the close box.
     void indexInput_data() {
         QTest::addColumn<QString>("eingabe");
@@ -486,7 +477,6 @@ private slots:
         zeile("1a", "1a", "ok", "open::", {ungültig.arg("1a"), "|" + fehlt.arg("")});
         zeile("31 without BOOKDATA.NET", "31", "ok",
               "open::", {"idx00031|" + fehlt.arg("idx00031")});
-        zeile("no folder 77", "77", "ok", "open::", {"idx00077|" + fehlt.arg("idx00077")});
         // No number at all: reported, and nothing changes.
         zeile("empty", "", "ok", "open:vorher:", {e13});
         zeile("leading blank", " 12", "ok", "open:vorher: 12", {e13});
@@ -498,10 +488,7 @@ private slots:
         QFETCH(QString, knopf);
         Standort u;
         u.z.LibPath = u.lib;
-        u.z.Index_Eingabe = "idx00099";
         Messages_frm1 m(u.z);
-        // A new window forgets the index of the one before.
-        QVERIFY(u.z.Index_Eingabe.isEmpty());
         m.Eingabemodus("t", "p");
         QString danach;
         QTimer::singleShot(0, &m, [&] {
