@@ -396,15 +396,14 @@ private slots:
         Idmap_frm1 f(s.z);
         const auto öffnen = [&](const std::function<void(Textanzeige&)>& dazu = {}) {
             QString text;
-            const QStringList fenster = Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {[&](QDialog& d) {
-                                                                auto* t =
-                                                                    Kind<Textanzeige>(d, "txt_Log");
-                                                                text = t->Text();
-                                                                if (dazu)
-                                                                    dazu(*t);
-                                                                d.close();
-                                                            }});
-            return fenster.join(';') + '=' + text;
+            const Schritt lesen = [&](QDialog& d) {
+                text = Kind<Textanzeige>(d, "txt_Log")->Text();
+                if (dazu)
+                    dazu(*Kind<Textanzeige>(d, "txt_Log"));
+                d.close();
+            };
+            const QString fenster = Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {lesen}).join(';');
+            return fenster + '=' + text;
         };
         const QString fenster = "Log_frm1: BOOKDATA.LOG=";
         QCOMPARE(öffnen(), fenster);
