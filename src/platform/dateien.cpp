@@ -89,6 +89,18 @@ QString Auflösen(const QString& roh) {
     const QString pfad = Normalisieren(roh);
     if (pfad.isEmpty() || QFileInfo::exists(pfad))
         return pfad;
+    // Most often only the file itself is missing (a backup made for the first time): when the
+    // folder is there as spelled, only the file's name needs looking for.
+    const QChar trenner = QLatin1Char('/');
+    const qsizetype schnitt = pfad.lastIndexOf(trenner);
+    if (schnitt > 0 && schnitt + 1 < pfad.size()) {
+        const QString ordner = pfad.left(schnitt + 1);
+        if (QFileInfo(ordner).isDir()) {
+            const QString name = pfad.mid(schnitt + 1);
+            const QString variante = Fallvariante(ordner, name);
+            return QDir::toNativeSeparators(ordner + (variante.isEmpty() ? name : variante));
+        }
+    }
     const QChar sep = QLatin1Char('/');
     const bool endetMitTrenner = pfad.endsWith(sep) || pfad.endsWith(QLatin1Char('\\'));
     QStringList teile = QDir::fromNativeSeparators(pfad).split(sep);
