@@ -4,25 +4,8 @@
 #include "platform/dateien.h"
 #include "shell/zahl.h"
 
-#include <QLocale>
-#include <cmath>
-
 namespace qk {
 namespace {
-
-bool Ziffer(const QString& t, qsizetype i) {
-    return i < t.size() && t[i] >= QLatin1Char('0') && t[i] <= QLatin1Char('9');
-}
-
-bool Zeichen(const QString& t, qsizetype i, char a, char b = '\0') {
-    return i < t.size() && (t[i] == QLatin1Char(a) || (b != '\0' && t[i] == QLatin1Char(b)));
-}
-
-qsizetype Ziffern_Überspringen(const QString& t, qsizetype i) {
-    while (Ziffer(t, i))
-        ++i;
-    return i;
-}
 
 // Whether the text survives its way through the single-byte code page unchanged.
 bool Ansi_Darstellbar(const QString& text) {
@@ -41,38 +24,7 @@ QString Pfad_Prüfen(const QString& pfad, const QString& name) {
 } // namespace
 
 double UserNummer_Lesen(const QString& text) {
-    qsizetype i = 0;
-    while (Zeichen(text, i, ' ', '\t'))
-        ++i;
-    const qsizetype anfang = i;
-    if (Zeichen(text, i, '+', '-'))
-        ++i;
-    const qsizetype ganz = i;
-    i = Ziffern_Überspringen(text, i);
-    bool ziffern = i > ganz;
-    if (Zeichen(text, i, '.')) {
-        const qsizetype bruch = i + 1;
-        const qsizetype ende = Ziffern_Überspringen(text, bruch);
-        if (ziffern || ende > bruch) {
-            ziffern = ziffern || ende > bruch;
-            i = ende;
-        }
-    }
-    if (!ziffern)
-        return 0;
-    // An exponent belongs to the number only when digits follow it.
-    if (Zeichen(text, i, 'e', 'E')) {
-        qsizetype j = i + 1;
-        if (Zeichen(text, j, '+', '-'))
-            ++j;
-        if (Ziffer(text, j))
-            i = Ziffern_Überspringen(text, j);
-    }
-    bool ok = false;
-    const double wert = QLocale::c().toDouble(text.mid(anfang, i - anfang), &ok);
-    if (!ok) // only a value beyond the range of double gets here
-        return text[anfang] == QLatin1Char('-') ? -HUGE_VAL : HUGE_VAL;
-    return Runden_Gerade(wert);
+    return Runden_Gerade(Zahl_Lesen(text, true));
 }
 
 QString Local_Eingabe_Prüfen(const QString& userNumber, const QString& dirPath,
