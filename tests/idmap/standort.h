@@ -45,6 +45,14 @@ struct Standort : Umgebung {
         t.Datei(QStringLiteral("lib2/_!bookdata.txt"), "IDX00001\t0\t1\t4\r\n\r\n");
     }
 
+    // The four booking files of Buchungen_Anlegen (or their backups), in the order above;
+    // a missing file reads as empty.
+    QList<QByteArray> Stand(const char* name = "BOOKDATA.NET") const {
+        return {Lesen(1, "IDX00012", name), Lesen(2, "IDX00001", name), Lesen(3, "IDX00003", name),
+                Lesen(3, "IDX00004", name)};
+    }
+    static QList<QByteArray> Anfangsstand() { return {L1_12(), L2_01(), L3_03(), L3_04()}; }
+
     // Selects the row and runs Remove User, answering its question with `antwort`.
     void Entfernen(Idmap_frm1& f, int zeile, Antwort antwort = Antwort::Ja) {
         Klicken(f.lstv_Idmap, zeile);

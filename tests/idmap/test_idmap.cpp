@@ -1,4 +1,3 @@
-#include "idmap/benutzer_eintrag.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
 #include "idmap_bau.h"
@@ -55,9 +54,7 @@ private slots:
         }
         ohneNull.replace(261, 260, QByteArray(260, 'y'));
         const QStringList abc{"ANNA", "BERT", "C"};
-        QTest::newRow("three") << drei << "" << abc << "";
         QTest::newRow("terminator") << drei + '\0' << "" << abc << "";
-        QTest::newRow("single zero") << QByteArray(1, '\0') << "" << QStringList() << "";
         QTest::newRow("zero record ends")
             << Idmap_Satz(1, "A") + Idmap_Satz(0, "X") + drei << "" << QStringList{"A"} << "";
         QTest::newRow("trimmed") << Idmap_Satz(4, "  ERNA  ") << "" << QStringList{"ERNA"} << "";
@@ -165,9 +162,7 @@ private slots:
         o.z.GlobalPath = o.t.Pfad();
         o.z.LoginAnzahl = 5;
         for (int i = 0; i < 3; ++i)
-            o.z.IdmapListe.append({vorher[i] == 'A'   ? "A"
-                                   : vorher[i] == 'D' ? "DEL"
-                                                      : "",
+            o.z.IdmapListe.append({QString(vorher[i]).replace("D", "DEL").remove('-'),
                                    quint8(QList<int>{7, 12, 30}[i]), "", "", ""});
         UserLogins_Ermitteln(o.z);
         QString stand;
@@ -188,51 +183,6 @@ private slots:
                  QStringLiteral("Error when detecting logins.\r\nError number: 9"));
         QCOMPARE(o.p.meldungen[1].text,
                  QStringLiteral("Error when detecting logins.\r\nError number: 76"));
-    }
-
-    void userIdReading_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("wert"); // NaN: no number, error 13
-        const double nein = qQNaN();
-        const QList<std::pair<const char*, double>> fälle{
-            {"  12 ", 12}, {"+7", 7},       {"-3", -3},     {"2.5", 2},       {"3.5", 4},
-            {".6", 1},     {"9.", 9},       {"1.5e2", 150}, {"1e999", 1e300}, {"", nein},
-            {"abc", nein}, {"12abc", nein}, {"1 2", nein},  {"1.2.3", nein},  {".", nein},
-            {"5e", nein},  {"--1", nein},   {"0x10", nein}, {"inf", nein},    {"nan", nein},
-            {"１２", nein}};
-        for (const auto& [text, wert] : fälle)
-            QTest::newRow(text) << QString::fromUtf8(text) << wert;
-    }
-    void userIdReading() {
-        QFETCH(QString, text);
-        QFETCH(double, wert);
-        int fehler = 0;
-        double gelesen = 0;
-        try {
-            gelesen = UserID_Lesen(text);
-        } catch (const Fehler& f) {
-            fehler = f.Nummer();
-        }
-        QCOMPARE(fehler, qIsNaN(wert) ? int(FEHLER_TYP) : 0);
-        if (fehler == 0)
-            QCOMPARE(gelesen, wert);
-    }
-
-    void checkOrder() {
-        QList<IdmapEintrag> liste{{"", 3, "A", "", ""}, {"DEL", 9, "B", "", ""}};
-        // Its own number is no duplicate; a removed record's number is taken.
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {3, "x", "y", "z"}), 0);
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {9, "x", "y", "z"}), TEXT_ID_VERGEBEN);
-        // The range comes first, then the number, then the texts.
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {0, QString(300, 'x'), "", ""}), TEXT_ID_BEREICH);
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {9, QString(300, 'x'), "", ""}),
-                 TEXT_ID_VERGEBEN);
-        // The field holds single-byte text: a character it cannot hold still takes one byte.
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {4, "", QString(259, QChar(0x4E2D)), ""}), 0);
-        QCOMPARE(Benutzereingabe_Prüfen(liste, 0, {4, "", "", QString(260, QChar(0xE4))}),
-                 TEXT_ZU_LANG);
-        // A new record (no index in the list) may take no number of the list.
-        QCOMPARE(Benutzereingabe_Prüfen(liste, -1, {3, "", "", ""}), TEXT_ID_VERGEBEN);
     }
 };
 
