@@ -346,46 +346,6 @@ private slots:
                               "Removed user", "mnu_UserLöschen_Error"}));
     }
 
-    void saveAnswers_data() {
-        QTest::addColumn<Antwort>("antwort"); // OK: nothing changed
-        QTest::addColumn<bool>("voll");       // the disk is full
-        QTest::newRow("unchanged") << Antwort::OK << false;
-        QTest::newRow("Yes") << Antwort::Ja << false;
-        QTest::newRow("No") << Antwort::Nein << false;
-        QTest::newRow("Cancel") << Antwort::Abbrechen << false;
-        QTest::newRow("Yes, disk full") << Antwort::Ja << true;
-    }
-    void saveAnswers() {
-        QFETCH(Antwort, antwort);
-        QFETCH(bool, voll);
-        Umgebung u;
-        u.Vollständig();
-        const QByteArray map = u.t.Lesen("global/QK_IDMAP.NET");
-        Idmap_frm1 f(u.z);
-        u.z.IdmapListe[0].UserName = "ANNA";
-        u.z.Geändert = antwort != Antwort::OK;
-        f.mnu_Speichern->setEnabled(true);
-        if (voll) {
-            datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString&) {
-                if (v == datei::Vorgang::Ersetzen)
-                    throw Fehler(FEHLER_DATENTRAEGER_VOLL);
-            });
-        }
-        u.p.antworten = {antwort};
-        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
-        const bool ja = antwort == Antwort::Ja && !voll;
-        QStringList titel{"Save", "Qk_Idmap_Speichern_Error"};
-        QCOMPARE(u.p.Titel(), titel.mid(0, antwort == Antwort::OK ? 0 : voll ? 2 : 1));
-        if (antwort != Antwort::OK) {
-            QCOMPARE(u.p.meldungen[0].text, QStringLiteral("Do you want to save the settings ?"));
-            QCOMPARE(u.p.meldungen[0].knöpfe, Knöpfe::JaNeinAbbrechen);
-        }
-        QCOMPARE(u.t.Lesen("global/QK_IDMAP.NET"), ja ? Idmap_Bytes(u.z.IdmapListe) : map);
-        QCOMPARE(u.t.Existiert("global/QK_IDMAP.BAK"), ja);
-        QCOMPARE(u.z.Geändert, antwort != Antwort::OK && !ja);
-        QCOMPARE(f.mnu_Speichern->isEnabled(), voll);
-    }
-
     void undoAfterDeletionByIndex() {
         Standort s;
         s.Buchungen_Anlegen();
@@ -416,22 +376,55 @@ private slots:
         QVERIFY(s.z.Geändert && f.mnu_Speichern->isEnabled() && !f.mnu_Rückgängig->isEnabled());
     }
 
-    void clipboardReport() {
+    void saveAnswersAndClipboard() {
         Umgebung u;
-        u.t.Datei("global/QK_IDMAP.NET",
-                  test::Idmap_Satz(1, "ANNA", "PC01", "C:\\CAD\\") + test::Idmap_Satz(2, ""));
+        const QByteArray map =
+            test::Idmap_Satz(1, "ANNA", "PC01", "C:\\CAD\\") + test::Idmap_Satz(2, "");
+        u.t.Datei("global/QK_IDMAP.NET", map);
         u.Library();
         u.Speichern(u.global, u.lib);
         u.t.Datei("global/_!qkA002", {});
         Idmap_frm1 f(u.z);
         QCOMPARE(u.z.IdmapListe[1].Status, QStringLiteral("A"));
+        // Nothing changed: Save asks nothing and writes nothing.
+        f.mnu_Speichern->setEnabled(true);
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+        QVERIFY(u.p.meldungen.isEmpty() && !f.mnu_Speichern->isEnabled());
+        // No, Cancel, and Yes on a full disk leave the file as it was and the change unsaved.
+        u.z.IdmapListe[1].UserName = "BERT";
+        u.z.Geändert = true;
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString&) {
+            if (v == datei::Vorgang::Ersetzen)
+                throw Fehler(FEHLER_DATENTRAEGER_VOLL);
+        });
+        for (const Antwort a : {Antwort::Nein, Antwort::Abbrechen, Antwort::Ja}) {
+            f.mnu_Speichern->setEnabled(true);
+            u.p.antworten = {a};
+            QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+            QCOMPARE(f.mnu_Speichern->isEnabled(), a == Antwort::Ja);
+        }
+        QCOMPARE(u.p.Titel(), (QStringList{"Save", "Save", "Save", "Qk_Idmap_Speichern_Error"}));
+        QCOMPARE(u.p.meldungen[0].text, QStringLiteral("Do you want to save the settings ?"));
+        QCOMPARE(u.p.meldungen[0].knöpfe, Knöpfe::JaNeinAbbrechen);
+        QCOMPARE(u.t.Lesen("global/QK_IDMAP.NET"), map);
+        QVERIFY(u.z.Geändert && !u.t.Existiert("global/QK_IDMAP.BAK"));
+        datei::Fehlerhaken_Setzen({});
+        u.p.antworten = {Antwort::Ja};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+        QCOMPARE(u.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(u.z.IdmapListe));
+        QCOMPARE(u.t.Lesen("global/QK_IDMAP.BAK"), map);
+        QVERIFY(!u.z.Geändert && !f.mnu_Speichern->isEnabled());
+
+        // The clipboard report, from memory; without users the heading alone; a clipboard
+        // that fails is reported.
+        u.z.IdmapListe[1].UserName.clear();
         const QString kopf = "*************** QK_IDMAP.NET ***************\r\n";
         QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
         QCOMPARE(u.p.zwischenablage, kopf + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
-        // Without users: the heading alone; a clipboard that fails is reported.
         u.z.IdmapListe.clear();
         QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
         QCOMPARE(u.p.zwischenablage, kopf);
+        u.p.meldungen.clear();
         u.p.zwischenablageFehler = 5;
         QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
         QCOMPARE(Gezeigt(u.p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
