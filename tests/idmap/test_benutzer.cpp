@@ -85,6 +85,8 @@ QStringList Gezeigt(const test::TestPlattform& p) {
 // the folder deleted, with backup, undo list and log block, and Undo enabled.
 void Index_Löschen(Zustand& z, Idmap_frm1& f, const QString& index) {
     z.UserNr = 0;
+    z.Gelöscht_UserNr = 0;
+    z.Gelöscht_LibListe = QStringList{z.LibPath};
     f.mnu_Rückgängig->setEnabled(true);
     BookdataListe_Zurücksetzen(z);
     Bookdata_Öffnen(z, z.LibPath, index, 0);
@@ -351,9 +353,11 @@ private slots:
         s.Buchungen_Anlegen();
         Idmap_frm1 f(s.z);
         s.Zeigen(f);
-        // An unsaved edit stays unsaved: the map is not part of it.
-        s.z.Geändert = true;
-        f.mnu_Speichern->setEnabled(true);
+        // A removal still pending and unsaved: Undo now concerns the later deletion only, and
+        // the map is not part of it.
+        s.Entfernen(f, 4); // 254
+        f.Messages_Entladen();
+        s.p.meldungen.clear();
         const QByteArray liste = Idmap_Bytes(s.z.IdmapListe);
         Index_Löschen(s.z, f, "idx00012");
         QCOMPARE(s.Lesen(1, "IDX00012"), test::Freigegeben(Standort::L1_12(), {5, 9, 20}));
@@ -369,11 +373,12 @@ private slots:
         QVERIFY(block.contains("Restored: 3Booking(s) in 1 file(s) (BOOKDATA.NET)" + CRLF +
                                "Status: Error" + CRLF));
         QCOMPARE(s.Stand().mid(1), Standort::Anfangsstand().mid(1));
-        QCOMPARE(Blöcke(s.Log(3)), 0);
+        QCOMPARE(Blöcke(s.Log(3)), 1);
         QCOMPARE(Standort::Ergebnis(f), "Undone the deleting of bookings !|" + CRLF +
                                             "3 Booking(s) in 1 file(s) restored !|OK");
         QCOMPARE(Idmap_Bytes(s.z.IdmapListe), liste);
-        QVERIFY(s.z.Geändert && f.mnu_Speichern->isEnabled() && !f.mnu_Rückgängig->isEnabled());
+        QVERIFY(s.z.Geändert && s.z.UserEntfernt && f.mnu_Speichern->isEnabled());
+        QVERIFY(!f.mnu_Rückgängig->isEnabled());
     }
 
     void saveAnswersAndClipboard() {
