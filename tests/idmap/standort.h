@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTreeWidget>
 #include <QtTest>
 
 // A site for the user commands, driven through the main window: the five users of
@@ -38,77 +37,58 @@ struct Standort : Umgebung {
     static QByteArray L3_04() { return test::Bookdata({{255, 7, 2}, {1, 23, 5}}); }
 
     void Buchungen_Anlegen() const {
-        Bookdata(1, "IDX00012", L1_12());
-        Bookdata(2, "IDX00001", L2_01());
-        Bookdata(3, "IDX00003", L3_03());
-        Bookdata(3, "IDX00004", L3_04());
+        t.Datei(Datei(1, "IDX00012"), L1_12());
+        t.Datei(Datei(2, "IDX00001"), L2_01());
+        t.Datei(Datei(3, "IDX00003"), L3_03());
+        t.Datei(Datei(3, "IDX00004"), L3_04());
         // An earlier deletion's undo list, which a removal must not leave behind.
         t.Datei(QStringLiteral("lib2/_!bookdata.txt"), "IDX00001\t0\t1\t4\r\n\r\n");
     }
 
+    // The four booking files of Buchungen_Anlegen (or their backups), in the order above;
+    // a missing file reads as empty.
+    QList<QByteArray> Stand(const char* name = "BOOKDATA.NET") const {
+        return {Lesen(1, "IDX00012", name), Lesen(2, "IDX00001", name), Lesen(3, "IDX00003", name),
+                Lesen(3, "IDX00004", name)};
+    }
+    static QList<QByteArray> Anfangsstand() { return {L1_12(), L2_01(), L3_03(), L3_04()}; }
+
     // Selects the row and runs Remove User, answering its question with `antwort`.
     void Entfernen(Idmap_frm1& f, int zeile, Antwort antwort = Antwort::Ja) {
-        const QRect r = f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(zeile));
-        QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {}, r.center());
+        Klicken(f.lstv_Idmap, zeile);
         p.antworten = {antwort};
         QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen));
     }
 
-    // "lib/", "lib2/", "lib3/" relative to the temporary folder.
-    static QString Lib_Ordner(int lib) {
-        return lib == 1 ? QStringLiteral("lib/") : QStringLiteral("lib%1/").arg(lib);
-    }
+    // "lib/IDX00012/BOOKDATA.NET" and the like, relative to the temporary folder.
     static QString Datei(int lib, const char* index, const char* name = "BOOKDATA.NET") {
-        return Lib_Ordner(lib) + QLatin1String(index) + '/' + QLatin1String(name);
+        return Text_Datei(lib, QLatin1String(index) + '/' + QLatin1String(name));
     }
-    void Bookdata(int lib, const char* index, const QByteArray& inhalt) const {
-        t.Datei(Datei(lib, index), inhalt);
+    static QString Text_Datei(int lib, const QString& name) {
+        return (lib == 1 ? QStringLiteral("lib/") : QStringLiteral("lib%1/").arg(lib)) + name;
     }
     QByteArray Lesen(int lib, const char* index, const char* name = "BOOKDATA.NET") const {
         return t.Lesen(Datei(lib, index, name));
     }
     QString Log(int lib) const {
-        return QString::fromLatin1(t.Lesen(Lib_Ordner(lib) + QStringLiteral("Bookdata.log")));
+        return QString::fromLatin1(t.Lesen(Text_Datei(lib, "Bookdata.log")));
     }
     QString Rückgängig_Liste(int lib) const {
-        return QString::fromLatin1(t.Lesen(Lib_Ordner(lib) + QStringLiteral("_!bookdata.txt")));
+        return QString::fromLatin1(t.Lesen(Text_Datei(lib, "_!bookdata.txt")));
+    }
+
+    // The small window as the last command left it: caption|text, then "|OK" while its
+    // button shows and "|bar" while its progress bar does.
+    static QString Ergebnis(Idmap_frm1& f) {
+        // An unloaded window may still wait for its deletion beside the open one.
+        for (Messages_frm1* m : f.findChildren<Messages_frm1*>()) {
+            if (m->isVisible())
+                return m->windowTitle() + '|' + m->lbl_Messages->text() +
+                       (m->cmd_OK_2->isVisibleTo(m) ? "|OK" : "") +
+                       (m->pbr_Messages->isVisibleTo(m) ? "|bar" : "");
+        }
+        return {};
     }
 };
-
-inline void Zeigen(QWidget& w) {
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
-}
-
-// Clicks the row of the user list as a user would.
-inline void Klicken(Idmap_frm1& f, int zeile) {
-    const QRect r = f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(zeile));
-    QTest::mouseClick(f.lstv_Idmap->viewport(), Qt::LeftButton, {}, r.center());
-}
-
-inline QStringList Spalte1(const QTreeWidget* l) {
-    QStringList ids;
-    for (int i = 0; i < l->topLevelItemCount(); ++i)
-        ids.append(l->topLevelItem(i)->text(0));
-    return ids;
-}
-
-// The small window as the last command left it.
-struct Ergebnisfenster {
-    QString titel;
-    QString text;
-    bool okSichtbar = false;
-    bool balkenSichtbar = false;
-};
-
-inline Ergebnisfenster Ergebnis(Idmap_frm1& f) {
-    // An unloaded window may still wait for its deletion beside the open one.
-    for (Messages_frm1* m : f.findChildren<Messages_frm1*>()) {
-        if (m->isVisible())
-            return {m->windowTitle(), m->lbl_Messages->text(), m->cmd_OK_2->isVisibleTo(m),
-                    m->pbr_Messages->isVisibleTo(m)};
-    }
-    return {};
-}
 
 } // namespace qk::test

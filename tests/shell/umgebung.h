@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QList>
 #include <QStringList>
+#include <QTest>
+#include <QTreeWidget>
 #include <QWidget>
 
 namespace qk::test {
@@ -45,6 +47,24 @@ struct Umgebung {
         Map({1, 7, 12, 23, 254});
         Library();
         Speichern(global, lib);
+    }
+
+    static void Zeigen(QWidget& w) {
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+    }
+
+    // Clicks the row of a list as a user would.
+    static void Klicken(QTreeWidget* l, int zeile) {
+        const QRect r = l->visualItemRect(l->topLevelItem(zeile));
+        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, r.center());
+    }
+
+    static QStringList Spalte(const QTreeWidget* l, int spalte = 0) {
+        QStringList texte;
+        for (int i = 0; i < l->topLevelItemCount(); ++i)
+            texte.append(l->topLevelItem(i)->text(spalte));
+        return texte;
     }
 };
 
