@@ -52,7 +52,7 @@ private slots:
         QFETCH(int, nummer);
         Standort s;
         s.Buchungen_Anlegen();
-        s.Bookdata(2, "IDX00002", L2_02);
+        s.t.Datei(Standort::Datei(2, "IDX00002"), L2_02);
         const QString lib2 = s.libs[1];
         const QString fort = s.t.Pfad() + "lib2.fort";
         bool weg = false;
@@ -68,7 +68,7 @@ private slots:
                 throw Fehler(nummer, pfad);
         });
         Idmap_frm1 f(s.z);
-        test::Zeigen(f);
+        Standort::Zeigen(f);
         s.Entfernen(f, 1);
         datei::Fehlerhaken_Setzen({});
         QVERIFY(weg);
@@ -91,8 +91,10 @@ private slots:
         // Its log block could not be written either: one report for the whole block.
         QCOMPARE(s.p.Titel().count(QStringLiteral("LOG_Datei_Schreiben_Error")), 1);
         // Every other Library was handled, and the summary counts only those bookings.
-        QCOMPARE(test::Ergebnis(f).text,
-                 QStringLiteral("3 Libraries.\r\n\r\n4 Booking(s) in 3 file(s) deleted !"));
+        QCOMPARE(
+            Standort::Ergebnis(f),
+            QStringLiteral(
+                "User-ID 7 removed !|3 Libraries.\r\n\r\n4 Booking(s) in 3 file(s) deleted !|OK"));
         QCOMPARE(s.Lesen(1, "IDX00012"), Freigegeben(Standort::L1_12(), {5, 9}));
         QCOMPARE(s.Lesen(3, "IDX00003"), Freigegeben(Standort::L3_03(), {0}));
         QCOMPARE(s.Lesen(3, "IDX00004"), Freigegeben(Standort::L3_04(), {255}));
@@ -133,7 +135,7 @@ private slots:
         const QByteArray karte2 = test::Idmap_Satz(1, "EINS") + test::Idmap_Satz(99, "NEUN");
         s.t.Datei("global2/QK_IDMAP.NET", karte2);
         Idmap_frm1 f(s.z);
-        test::Zeigen(f);
+        Standort::Zeigen(f);
         s.Entfernen(f, 1);
         const QByteArray karte = s.t.Lesen("global/QK_IDMAP.NET");
         s.p.meldungen.clear();
@@ -147,7 +149,7 @@ private slots:
         // Saved, the map is without the removed user; otherwise it is as it was.
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET").size(),
                  karte.size() - (antwort == Antwort::Ja ? 781 : 0));
-        QCOMPARE(test::Spalte1(f.lstv_Idmap),
+        QCOMPARE(Standort::Spalte(f.lstv_Idmap),
                  (gewechselt ? QStringList{"1", "99"} : QStringList{"1", "12", "23", "254"}));
         QCOMPARE(f.mnu_Speichern->isEnabled(), !gewechselt);
 
@@ -156,7 +158,7 @@ private slots:
         QCOMPARE(s.p.Titel(), QStringList());
         QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
         QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
-        QCOMPARE(test::Spalte1(f.lstv_Idmap),
+        QCOMPARE(Standort::Spalte(f.lstv_Idmap),
                  (gewechselt ? QStringList{"1", "99"} : QStringList{"1", "7", "12", "23", "254"}));
         QCOMPARE(s.t.Lesen("global2/QK_IDMAP.NET"), karte2);
         f.close();
