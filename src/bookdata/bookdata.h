@@ -75,8 +75,9 @@ void Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
 QString Feld_Lesen(const QString& text, QChar trenner);
 
 // Restores, from BOOKDATA.BAK, the boxes named in BookdataListe that are free now and were
-// booked in the backup. Reports its own errors.
-void cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
+// booked in the backup. Reports its own errors; false when it stopped on one, at the folder
+// that failed (a later call may finish the work: boxes restored already are booked then).
+bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
 
 // Copies back into one index folder's BOOKDATA.NET the named boxes that are free there and
 // booked in its BOOKDATA.BAK; a folder without BOOKDATA.BAK is left alone. Returns how many

@@ -118,7 +118,7 @@ int Bookdata_Zurückkopieren(const QString& libPfad, const QString& index,
     return r.nicht_möglich + (r.zurückgeholt - geschrieben);
 }
 
-void cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
+bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
     try {
         z.Dateien_Bearbeitet = 0;
         z.Anzahl_Buchungen = 0;
@@ -138,9 +138,11 @@ void cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
         }
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
         z.Status_Löschen = LoadResString(nichtZurück == 0 ? 2070 : 2071);
+        return true;
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("cmd_Wiederherstellen"),
                       QStringLiteral("Fehler beim Wiederherstellen."), f.Nummer());
+        return false;
     }
 }
 

@@ -54,21 +54,26 @@ void Buchungen_In_Libraries_Löschen(Zustand& z, const QStringList& libraries) {
     }
 }
 
-void Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringList& libraries,
-                                             const QString& prozedur) {
+QStringList Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringList& libraries,
+                                                    const QString& prozedur) {
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
+    QStringList ausgelassen;
     for (const QString& lib : libraries) {
         z.LibPath = lib;
-        if (!Erreichbar(z, lib, prozedur))
+        if (!Erreichbar(z, lib, prozedur)) {
+            ausgelassen.append(lib);
             continue;
+        }
         Rückgängig_Liste_Lesen(z, lib);
-        cmd_Wiederherstellen(z, lib);
+        if (!cmd_Wiederherstellen(z, lib))
+            ausgelassen.append(lib);
         z.LogFunktion = LoadResString(130);
         LOG_Buchungen_Wiederherstellen(z);
         z.Summe_Buchungen += z.Anzahl_Buchungen;
         z.Summe_Dateien += z.Dateien_Bearbeitet;
     }
+    return ausgelassen;
 }
 
 Ergebnistext Entfernen_Ergebnis(const Zustand& z, quint8 user, qsizetype libraries) {

@@ -30,9 +30,10 @@ void Buchungen_In_Libraries_Löschen(Zustand& z, const QStringList& libraries);
 // as their user), restores them and appends the restore block; one that cannot be reached is
 // reported, titled `prozedur` + "_Error", and left out. LibPath is set to each in turn and left
 // at the last one. Summe_Buchungen and Summe_Dateien are set to what was restored. An
-// unreadable undo list or a failing log throws qk::Fehler.
-void Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringList& libraries,
-                                             const QString& prozedur);
+// unreadable undo list or a failing log throws qk::Fehler. Gives the Libraries left out or not
+// restored whole.
+QStringList Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringList& libraries,
+                                                    const QString& prozedur);
 
 struct Ergebnistext {
     QString titel;

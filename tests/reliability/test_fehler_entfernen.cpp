@@ -2,6 +2,7 @@
 // administrator is told, the other Libraries are still handled, the summary counts only what
 // was deleted, and once the share is back no byte of it is lost and Undo brings every booking
 // of the user back.
+#include "fehlerstelle.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "standort.h"
@@ -113,6 +114,54 @@ private slots:
         QCOMPARE(s.Lesen(3, "IDX00003"), Standort::L3_03());
         QCOMPARE(s.Lesen(3, "IDX00004"), Standort::L3_04());
         QCOMPARE(s.z.IdmapListe[1].Status, QString());
+        f.close();
+    }
+
+    // A Library is out of reach, or one of its booking files cannot be written, when Undo
+    // runs: the others are restored, and Undo stays at hand for that one until the fault is
+    // gone.
+    void libraryFailsAtUndo_data() {
+        QTest::addColumn<bool>("fort"); // else its last booking file is read-only
+        QTest::addColumn<QString>("meldung");
+        QTest::newRow("out of reach") << true << "mnu_Rückgängig_Error|Path:  ''%1''  not found !";
+        QTest::newRow("read-only booking file")
+            << false
+            << "cmd_Wiederherstellen_Error|Fehler beim Wiederherstellen.\r\nError number: 75";
+    }
+    void libraryFailsAtUndo() {
+        QFETCH(bool, fort);
+        QFETCH(QString, meldung);
+        Standort s;
+        s.Buchungen_Anlegen();
+        Idmap_frm1 f(s.z);
+        Standort::Zeigen(f);
+        s.Entfernen(f, 1);
+        const QString weg = s.t.Pfad() + "lib3.fort";
+        if (fort)
+            QVERIFY(QDir().rename(QDir::cleanPath(s.libs[2]), weg));
+        s.p.meldungen.clear();
+        {
+            test::Fehlerstelle stelle(fort ? "-" : "lib3/IDX00004/BOOKDATA.NET", FEHLER_ZUGRIFF);
+            QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        }
+        QCOMPARE(s.p.meldungen.size(), 1);
+        QCOMPARE(s.p.meldungen[0].titel + '|' + s.p.meldungen[0].text, meldung.arg(s.libs[2]));
+        QCOMPARE(s.Lesen(1, "IDX00012"), Standort::L1_12());
+        QCOMPARE(Standort::Spalte(f.lstv_Idmap), (QStringList{"1", "7", "12", "23", "254"}));
+        QVERIFY(f.mnu_Rückgängig->isEnabled());
+        QVERIFY(!s.z.UserEntfernt && !f.mnu_Speichern->isEnabled());
+
+        if (fort)
+            QVERIFY(QDir().rename(weg, QDir::cleanPath(s.libs[2])));
+        s.p.meldungen.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QCOMPARE(s.p.Titel(), QStringList());
+        QCOMPARE(s.Stand(), Standort::Anfangsstand());
+        QCOMPARE(Standort::Spalte(f.lstv_Idmap), (QStringList{"1", "7", "12", "23", "254"}));
+        QVERIFY(!f.mnu_Rückgängig->isEnabled());
+        // The first Library was restored once, the failing one as often as it was tried.
+        QCOMPARE(s.Log(1).count("User-ID 7 restored! "), 1);
+        QCOMPARE(s.Log(3).count("User-ID 7 restored! "), fort ? 1 : 2);
         f.close();
     }
 
