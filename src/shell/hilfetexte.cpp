@@ -172,8 +172,10 @@ QList<Hilfethema> Themen_Anlegen() {
              "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b>, each into its own box "
              "and only where that box is still free; a box booked again since the deletion "
              "keeps the new booking, and nothing else in the file changes. A block is appended "
-             "to <b>BOOKDATA.LOG</b>. A Library that cannot be reached is reported and left "
-             "out. <b>QK_IDMAP.NET</b> is not written; when the map was saved without the user "
+             "to <b>BOOKDATA.LOG</b>. A Library that cannot be reached, or where a file cannot be "
+             "written, is reported; Undo then stays available for that Library alone, so that "
+             "it can be finished once the fault is gone. <b>QK_IDMAP.NET</b> is not written; when "
+             "the map was saved without the user "
              "meanwhile, Save becomes available to write the user back.</p>")},
 
         {QStringLiteral("mnu_Ansicht"),
