@@ -1,10 +1,10 @@
 #include "config/libraries_frm1.h"
 
-#include "config/fensterlage.h"
 #include "config/libpaths.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
+#include "shell/masse.h"
 #include "shell/routinen.h"
 #include "shell/texte.h"
 
@@ -21,10 +21,11 @@ Libraries_frm1::Libraries_frm1(Zustand& z, std::function<void()> menüs_Freigebe
     : QDialog(parent), m_z(z), m_menüs_Freigeben(std::move(menüs_Freigeben)) {
     setObjectName(QStringLiteral("Libraries_frm1"));
     setWindowTitle(QStringLiteral("Bibliotheken"));
+    const double m = Schriftmaßstab(this);
 
     m_Label1 = new QLabel(QStringLiteral("Pfad :"), this);
     m_Label1->setObjectName(QStringLiteral("Label1"));
-    m_Label1->setGeometry(Twips(240, 240, 1695, 255));
+    m_Label1->setGeometry(Twips_Rechteck(m, 240, 240, 1695, 255));
 
     m_cbo_Libraries = new QComboBox(this);
     m_cbo_Libraries->setObjectName(QStringLiteral("cbo_Libraries"));
@@ -34,23 +35,23 @@ Libraries_frm1::Libraries_frm1(Zustand& z, std::function<void()> menüs_Freigebe
     // Inline completion would swallow Return while the text is selected (as after Tab), so
     // Return would not reach OK.
     m_cbo_Libraries->setCompleter(nullptr);
-    m_cbo_Libraries->setGeometry(Twips(240, 600, 4695, 315));
+    m_cbo_Libraries->setGeometry(Twips_Rechteck(m, 240, 600, 4695, 315));
     m_Label1->setBuddy(m_cbo_Libraries);
 
     m_cmd_Wählen = new QPushButton(QStringLiteral("&Wählen..."), this);
     m_cmd_Wählen->setObjectName(QStringLiteral("cmd_Wählen"));
-    m_cmd_Wählen->setGeometry(Twips(5040, 600, 975, 315));
+    m_cmd_Wählen->setGeometry(Twips_Rechteck(m, 5040, 600, 975, 315));
 
     m_cmd_OK = new QPushButton(QStringLiteral("&OK"), this);
     m_cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    m_cmd_OK->setGeometry(Twips(1800, 1320, 1335, 375));
+    m_cmd_OK->setGeometry(Twips_Rechteck(m, 1800, 1320, 1335, 375));
     m_cmd_OK->setDefault(true);
 
     m_cmd_Abbrechen = new QPushButton(QStringLiteral("&Abbrechen"), this);
     m_cmd_Abbrechen->setObjectName(QStringLiteral("cmd_Abbrechen"));
-    m_cmd_Abbrechen->setGeometry(Twips(3240, 1320, 1335, 375));
+    m_cmd_Abbrechen->setGeometry(Twips_Rechteck(m, 3240, 1320, 1335, 375));
 
-    Dialog_Einrichten(this, 6255, 1815);
+    Dialog_Einrichten(this, m, 6255, 1815);
 
     connect(m_cbo_Libraries, &QComboBox::activated, this, [this] { cbo_Libraries_Click(); });
     connect(m_cmd_Wählen, &QPushButton::clicked, this, [this] { cmd_Wählen_Click(); });

@@ -1,9 +1,9 @@
 #include "config/local_frm1.h"
 
-#include "config/fensterlage.h"
 #include "config/local_net.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
+#include "shell/masse.h"
 #include "shell/texte.h"
 
 #include <QLabel>
@@ -33,25 +33,28 @@ QLabel* Beschriftung(QWidget* eltern, const char* name, const QRect& lage, QLine
 Local_frm1::Local_frm1(Zustand& z, QWidget* parent) : QDialog(parent), m_z(z) {
     setObjectName(QStringLiteral("Local_frm1"));
     setWindowTitle(QStringLiteral("QK_LOCAL.NET"));
+    const double m = Schriftmaßstab(this);
 
     // Fields before their labels, so that the tab order runs down the fields.
-    m_txt_UserNumber = Textfeld(this, "txt_UserNumber", Twips(1920, 240, 1335, 285));
-    m_txt_DirPath = Textfeld(this, "txt_DirPath", Twips(1920, 720, 3375, 285));
-    m_txt_ProgPath = Textfeld(this, "txt_ProgPath", Twips(1920, 1200, 3375, 285));
-    m_Label1 = Beschriftung(this, "Label1", Twips(120, 270, 1455, 255), m_txt_UserNumber);
-    m_Label2 = Beschriftung(this, "Label2", Twips(120, 750, 1575, 255), m_txt_DirPath);
-    m_Label4 = Beschriftung(this, "Label4", Twips(120, 1230, 1695, 255), m_txt_ProgPath);
+    m_txt_UserNumber = Textfeld(this, "txt_UserNumber", Twips_Rechteck(m, 1920, 240, 1335, 285));
+    m_txt_DirPath = Textfeld(this, "txt_DirPath", Twips_Rechteck(m, 1920, 720, 3375, 285));
+    m_txt_ProgPath = Textfeld(this, "txt_ProgPath", Twips_Rechteck(m, 1920, 1200, 3375, 285));
+    m_Label1 =
+        Beschriftung(this, "Label1", Twips_Rechteck(m, 120, 270, 1455, 255), m_txt_UserNumber);
+    m_Label2 = Beschriftung(this, "Label2", Twips_Rechteck(m, 120, 750, 1575, 255), m_txt_DirPath);
+    m_Label4 =
+        Beschriftung(this, "Label4", Twips_Rechteck(m, 120, 1230, 1695, 255), m_txt_ProgPath);
 
     m_cmd_OK = new QPushButton(this);
     m_cmd_OK->setObjectName(QStringLiteral("cmd_OK"));
-    m_cmd_OK->setGeometry(Twips(1320, 1920, 1335, 375));
+    m_cmd_OK->setGeometry(Twips_Rechteck(m, 1320, 1920, 1335, 375));
     m_cmd_OK->setDefault(true);
 
     m_cmd_Abbrechen = new QPushButton(this);
     m_cmd_Abbrechen->setObjectName(QStringLiteral("cmd_Abbrechen"));
-    m_cmd_Abbrechen->setGeometry(Twips(2760, 1920, 1335, 375));
+    m_cmd_Abbrechen->setGeometry(Twips_Rechteck(m, 2760, 1920, 1335, 375));
 
-    Dialog_Einrichten(this, 5430, 2430);
+    Dialog_Einrichten(this, m, 5430, 2430);
 
     connect(m_cmd_OK, &QPushButton::clicked, this, [this] { cmd_OK_Click(); });
     connect(m_cmd_Abbrechen, &QPushButton::clicked, this, [this] { cmd_Abbrechen_Click(); });

@@ -1,5 +1,7 @@
 #include "shell/masse.h"
 
+#include "platform/fenster.h"
+
 #include <QFontMetricsF>
 #include <QWidget>
 #include <algorithm>
@@ -35,6 +37,12 @@ int Pixel_Aus_Twips(double maßstab, double twips) {
 QRect Twips_Rechteck(double maßstab, int links, int oben, int breite, int höhe) {
     return QRect(Pixel_Aus_Twips(maßstab, links), Pixel_Aus_Twips(maßstab, oben),
                  Pixel_Aus_Twips(maßstab, breite), Pixel_Aus_Twips(maßstab, höhe));
+}
+
+void Dialog_Einrichten(QWidget* dialog, double maßstab, int breite, int höhe) {
+    dialog->setFixedSize(Pixel_Aus_Twips(maßstab, breite), Pixel_Aus_Twips(maßstab, höhe));
+    dialog->setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    Bildschirmmitte(dialog);
 }
 
 } // namespace qk

@@ -22,4 +22,8 @@ QRect Twips_Rechteck(double maßstab, int links, int oben, int breite, int höhe
 // A length in twips, scaled by `maßstab`.
 int Pixel_Aus_Twips(double maßstab, double twips);
 
+// Gives the dialog a fixed client area of the given twips, scaled by `maßstab`, and places it
+// in the middle of the screen it will open on.
+void Dialog_Einrichten(QWidget* dialog, double maßstab, int breite, int höhe);
+
 } // namespace qk

@@ -60,11 +60,13 @@ void Zeile_Wählen(qk::Idmap_frm1& f, quint8 id) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const QStringList args = QApplication::arguments();
-    const QStringList fenster{QStringLiteral("main"), QStringLiteral("menu"),
+    const QStringList fenster{QStringLiteral("main"),     QStringLiteral("menu"),
                               QStringLiteral("bookings"), QStringLiteral("log"),
-                              QStringLiteral("help")};
+                              QStringLiteral("help"),     QStringLiteral("libraries"),
+                              QStringLiteral("local")};
     if (args.size() != 3 || !fenster.contains(args.at(2))) {
-        std::fputs("usage: qk_screenshot SITE main|menu|bookings|log|help\n", stderr);
+        std::fputs("usage: qk_screenshot SITE main|menu|bookings|log|help|libraries|local\n",
+                   stderr);
         return 2;
     }
     const QString site = args.at(1).endsWith(QLatin1Char('/')) ? args.at(1) : args.at(1) + '/';
@@ -95,6 +97,10 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_AlleBuchungen); });
     } else if (art == QLatin1String("log")) {
         QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_Log_öffnen); });
+    } else if (art == QLatin1String("libraries")) {
+        QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_LibDir); });
+    } else if (art == QLatin1String("local")) {
+        QTimer::singleShot(0, &f, [&f] { f.Befehl_Ausführen(f.mnu_NETerstellen); });
     } else {
         f.Hilfe_Zeigen(124);
     }
