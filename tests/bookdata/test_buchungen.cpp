@@ -78,15 +78,6 @@ struct Umgebung : Fortschrittsanzeige {
     }
 };
 
-int Nummer(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Fehler& e) {
-        return e.Nummer();
-    }
-    return 0;
-}
-
 } // namespace
 
 class TestBuchungen : public QObject {
@@ -107,7 +98,7 @@ private slots:
         QFETCH(QString, name);
         Umgebung u;
         if (name == "!")
-            QCOMPARE(Nummer([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
+            QCOMPARE(test::Geworfen([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
         else
             QCOMPARE(Index_Ordnername(u.z, eingabe), name);
         QCOMPARE(u.Meldungen(), name.isEmpty() ? QStringList{"Invalid Index number: " + eingabe +
@@ -278,12 +269,12 @@ private slots:
         QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
         QCOMPARE(u.t.Lesen("B/_!bookdata.txt"), QByteArray("\r\n"));
         u.z.LibListe.append(u.t.Pfad() + "fehlt/");
-        QCOMPARE(Nummer([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
+        QCOMPARE(test::Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
         // A damaged list is refused whole.
         for (const QByteArray zeile :
              {"..\\x\t5\t7\t3", "IDX00012\tfive\t7\t3", "IDX00012\t5\t7\t1000"}) {
             u.t.Datei("Lib/_!bookdata.txt", "IDX00011\t1\t7\t1\r\n" + zeile + "\r\n");
-            QVERIFY(Nummer([&] { Rückgängig_Liste_Lesen(u.z, u.lib); }) != 0);
+            QVERIFY(test::Geworfen([&] { Rückgängig_Liste_Lesen(u.z, u.lib); }) != 0);
             QCOMPARE(u.Einträge(), QStringList{" 0 0 0"});
         }
     }

@@ -2,6 +2,7 @@
 #include "platform/fehler.h"
 #include "platform/qt_plattform.h"
 #include "temp_ordner.h"
+#include "test_plattform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,15 +15,6 @@ namespace {
 
 // The settings store takes its folder from the environment once, when it is first used.
 QTemporaryDir* konfiguration = nullptr;
-
-int Nummer(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Fehler& e) {
-        return e.Nummer();
-    }
-    return 0;
-}
 
 } // namespace
 
@@ -57,9 +49,10 @@ private slots:
         QCOMPARE(t.Lesen("IDX00012/bookdata.bak"), QByteArray("abcdefghijkl"));
         QCOMPARE(QDir(t.Pfad() + "IDX00012").entryList(QDir::Files), QStringList{"bookdata.bak"});
 
-        QCOMPARE(Nummer([&] { datei::Lesen(t.Pfad() + "fehlt/f"); }), int(FEHLER_PFAD));
-        QCOMPARE(Nummer([&] { datei::Lesen(t.Pfad() + "g"); }), int(FEHLER_DATEI_NICHT_GEFUNDEN));
-        QCOMPARE(Nummer([&] { datei::Überschreiben(t.Pfad() + "IDX00012", "x"); }),
+        QCOMPARE(test::Geworfen([&] { datei::Lesen(t.Pfad() + "fehlt/f"); }), int(FEHLER_PFAD));
+        QCOMPARE(test::Geworfen([&] { datei::Lesen(t.Pfad() + "g"); }),
+                 int(FEHLER_DATEI_NICHT_GEFUNDEN));
+        QCOMPARE(test::Geworfen([&] { datei::Überschreiben(t.Pfad() + "IDX00012", "x"); }),
                  int(FEHLER_ZUGRIFF));
     }
 

@@ -63,13 +63,7 @@ private slots:
         QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.NET"), GELÖSCHT);
         t.Datei("Lib/_!bookdata.txt", liste);
 
-        int gefangen = 0;
-        try {
-            Rückgängig_Liste_Lesen(z, lib);
-        } catch (const Fehler& f) {
-            gefangen = f.Nummer();
-        }
-        QCOMPARE(gefangen, nummer);
+        QCOMPARE(test::Geworfen([&] { Rückgängig_Liste_Lesen(z, lib); }), nummer);
         if (nummer) {
             // Refused whole: the list names nothing, so the restore touches nothing.
             QCOMPARE(z.BookdataListe.size(), size_t(1));

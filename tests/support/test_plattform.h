@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/fehler.h"
 #include "platform/plattform.h"
 
 #include <QDateTime>
@@ -9,6 +10,16 @@
 #include <functional>
 
 namespace qk::test {
+
+// The number of the qk::Fehler that `f` throws, 0 when it throws none.
+inline int Geworfen(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Fehler& e) {
+        return e.Nummer();
+    }
+    return 0;
+}
 
 struct GezeigteMeldung {
     QString text;
