@@ -117,6 +117,26 @@ private slots:
         f.close();
     }
 
+    // To the booking store 255 marks a free box: a user with that ID in a hand-edited map has
+    // no bookings of his own, and removing "his" bookings would free every free box's bytes.
+    void userId255IsNotRemoved() {
+        Standort s;
+        s.Map({1, 7, 255});
+        s.Buchungen_Anlegen();
+        const QByteArray karte = s.t.Lesen("global/QK_IDMAP.NET");
+        Idmap_frm1 f(s.z);
+        Standort::Zeigen(f);
+        Standort::Klicken(f.lstv_Idmap, 2);
+        QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen));
+        QCOMPARE(s.p.Titel(), QStringList{"mnu_UserLöschen_Error"});
+        QCOMPARE(s.p.meldungen[0].text,
+                 QStringLiteral("Error when deleting a User.\r\nError number: 5"));
+        QCOMPARE(s.Stand(), Standort::Anfangsstand());
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), karte);
+        QVERIFY(!f.mnu_Rückgängig->isEnabled() && !s.z.UserEntfernt);
+        f.close();
+    }
+
     // A Library is out of reach, or one of its booking files cannot be written, when Undo
     // runs: the others are restored, and Undo stays at hand for that one until the fault is
     // gone.
