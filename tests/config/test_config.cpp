@@ -219,6 +219,10 @@ private slots:
 
     void longListWrittenAndReadBack() {
         Umgebung u;
+        // An empty line names no Library; a path without its separator gets one.
+        u.t.Datei("Global/QK_LIBPATHS.TXT", "\r\n/srv/a\r\n  \r\n/srv/b/\r\n");
+        LibPaths_Einlesen(u.z);
+        QCOMPARE(u.z.LibListe, (QStringList{"/srv/a/", "/srv/b/"}));
         QByteArray inhalt;
         for (int i = 0; i < 300; ++i)
             inhalt += "/srv/lib" + QByteArray::number(i) + "/\r\n";
