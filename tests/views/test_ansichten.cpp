@@ -202,7 +202,9 @@ private slots:
             s.z.UserNr = 0; // as a query for every user of an index leaves it
             anwender = -anwender;
         }
-        f.mnu_Rückgängig->setEnabled(true);
+        // Undo starts the other way round from where the command must leave it.
+        const bool löschen = befehl.contains("Löschen"), fehler = meldung.contains("_Error|");
+        f.mnu_Rückgängig->setEnabled(!löschen || fehler);
         s.z.Buchungen_Entfernt = true;
         auto soll = Dateien(s);
 
@@ -275,7 +277,6 @@ private slots:
 
         // A deletion frees exactly those boxes, backs the old file up, replaces the undo list
         // and logs one block; nothing else changes.
-        const bool löschen = befehl.contains("Löschen");
         if (!boxen.isEmpty()) {
             QByteArray frei = s.idx12, undo;
             for (int box : boxen) {
@@ -298,8 +299,8 @@ private slots:
         }
         Dateien_Prüfen(s, soll);
         // A view turns Undo off, an error leaves it on, a deletion turns it on.
-        QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || meldung.contains("_Error|"));
-        if (löschen && !meldung.contains("_Error|"))
+        QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || fehler);
+        if (löschen && !fehler)
             QCOMPARE(s.z.Buchungen_Entfernt, !boxen.isEmpty());
     }
 
