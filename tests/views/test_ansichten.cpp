@@ -312,6 +312,7 @@ private slots:
         s.Wählen(f, 7);
         // A removal is pending; a deletion by index after it is the one to undo.
         s.z.Gelöscht_UserNr = 30;
+        s.z.UserEntfernt = true;
         s.z.Gelöscht_LibListe = {s.t.Pfad() + "anderswo/"};
         const auto lauf = [&](QAction* punkt, QList<Schritt> schritte, bool undo) {
             const QStringList fenster = Befehl_Mit_Dialogen(f, punkt, std::move(schritte));
@@ -362,6 +363,7 @@ private slots:
         QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
         QCOMPARE(s.t.Lesen("lib/IDX00003/BOOKDATA.NET"), Freigegeben(s.idx3, {0, 4}));
         QVERIFY(!s.t.Existiert("lib2/Bookdata.log"));
+        QVERIFY(s.z.UserEntfernt); // the removal is still unsaved
     }
 
     // The viewer reads the log afresh at each opening and never writes it.
