@@ -1,31 +1,49 @@
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
-#include "idmap_bau.h"
+#include "idmap/user_info_frm1.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
-#include "temp_ordner.h"
-#include "test_plattform.h"
+#include "standort.h"
 
-#include <QtTest>
+#include <QLineEdit>
+#include <QTimer>
 
 using namespace qk;
 using test::Idmap_Satz;
+using test::Standort;
+using test::Umgebung;
 
 namespace {
 
-// A temporary folder and the state of a fresh run.
-struct Ordner {
-    test::TempOrdner t;
-    test::TestPlattform p;
-    Zustand z{p};
-};
+const QString CRLF = QStringLiteral("\r\n"), ENDE = CRLF + CRLF + CRLF;
+const QString TITEL = QStringLiteral("*                     BOOKDATA.LOG");
+
+QStringList Gezeigt(const test::TestPlattform& p) {
+    QStringList texte;
+    for (const test::GezeigteMeldung& m : p.meldungen)
+        texte << m.titel + '|' + m.text;
+    return texte;
+}
+
+// Lets `antwort` answer each modal window of type D that a command opens, as a user would.
+template <typename D, typename F> void Antworten(QTimer& uhr, F antwort) {
+    QObject::connect(&uhr, &QTimer::timeout, [antwort] {
+        if (auto* d = qobject_cast<D*>(QApplication::activeModalWidget()))
+            antwort(*d);
+    });
+    uhr.start(5);
+}
 
 } // namespace
 
 class TestIdmap : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { datei::Fehlerhaken_Setzen({}); }
+    void cleanup() {
+        datei::Fehlerhaken_Setzen({});
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(test::Offene_Fenster(), QStringList());
+    }
 
     void writesOnlyLiveRecordsByteForByte() {
         const QByteArray bytes = Idmap_Bytes({{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
@@ -45,25 +63,21 @@ private slots:
         QTest::addColumn<QString>("ordner");
         QTest::addColumn<QStringList>("namen");
         QTest::addColumn<QString>("meldung"); // title|text, %1 the folder
-        const QByteArray drei = Idmap_Satz(1, "ANNA") + Idmap_Satz(2, "BERT") + Idmap_Satz(3, "C");
-        QByteArray viele, ohneNull = Idmap_Satz(2, "BERT");
+        QByteArray viele;
         QStringList namen;
         for (int i = 0; i < 300; ++i) {
             viele += Idmap_Satz(quint8(i % 254 + 1), QByteArray::number(i));
             namen << QString::number(i);
         }
-        ohneNull.replace(261, 260, QByteArray(260, 'y'));
-        const QStringList abc{"ANNA", "BERT", "C"};
-        QTest::newRow("terminator") << drei + '\0' << "" << abc << "";
+        QTest::newRow("terminator")
+            << Idmap_Satz(1, "ANNA") + Idmap_Satz(2, "BERT") + Idmap_Satz(3, "C") + '\0' << ""
+            << QStringList{"ANNA", "BERT", "C"} << "";
         QTest::newRow("trimmed") << Idmap_Satz(4, "  ERNA  ") << "" << QStringList{"ERNA"} << "";
         QTest::newRow("windows-1252")
             << Idmap_Satz(1, "J\xFCrgen \x80") << "" << QStringList{"Jürgen €"} << "";
         QTest::newRow("300 records")
             << viele << "" << namen.mid(0, 256)
             << "Qk_Idmap_Öffnen_Error|Error when loading  ''%1QK_IDMAP.NET''\r\nError number: 6";
-        QTest::newRow("field without NUL")
-            << Idmap_Satz(1, "ANNA") + ohneNull << "" << QStringList{"ANNA"}
-            << "Qk_Idmap_Öffnen_Error|Error when loading  ''%1QK_IDMAP.NET''\r\nError number: 5";
         QTest::newRow("no map")
             << QByteArray() << "" << QStringList()
             << "Invalid Global Directory|File  ''%1QK_IDMAP.NET''  not found !\r\n";
@@ -74,9 +88,8 @@ private slots:
     void reads() {
         QFETCH(QByteArray, inhalt);
         QFETCH(QString, ordner);
-        QFETCH(QStringList, namen);
         QFETCH(QString, meldung);
-        Ordner o;
+        Umgebung o;
         if (!inhalt.isNull())
             o.t.Datei("QK_IDMAP.NET", inhalt);
         o.z.IdmapListe = {{"A", 99, "ALT", "", ""}, {"DEL", 98, "ALT2", "", ""}};
@@ -84,48 +97,29 @@ private slots:
         QStringList gelesen;
         for (const IdmapEintrag& e : o.z.IdmapListe)
             gelesen << e.UserName + e.Status;
-        QCOMPARE(gelesen, namen);
-        QStringList gezeigt;
-        for (const test::GezeigteMeldung& m : o.p.meldungen)
-            gezeigt << m.titel + '|' + m.text;
-        QCOMPARE(gezeigt,
+        QTEST(gelesen, "namen");
+        QCOMPARE(Gezeigt(o.p),
                  meldung.isEmpty() ? QStringList() : QStringList{meldung.arg(o.t.Pfad() + ordner)});
         QVERIFY2(inhalt.isNull() == !o.t.Existiert("QK_IDMAP.NET"), "reading creates no map");
     }
 
+    // A lower-case file is the map; the backup gets the program's spelling. (A save that
+    // fails is in removeSaveAndUndoOverARun.)
     void saveKeepsBackupAndSpelling() {
-        Ordner o;
-        // No map yet: it is created, without a backup.
+        Umgebung o;
         o.z.IdmapListe = {{QString(), 7, "OTTO", "", ""}};
         QVERIFY(Qk_Idmap_Speichern(o.z, o.t.Pfad()));
-        QVERIFY(!o.t.Existiert("QK_IDMAP.BAK"));
+        QVERIFY(!o.t.Existiert("QK_IDMAP.BAK")); // nothing to back up yet
         QVERIFY(QFile::rename(o.t.Pfad() + "QK_IDMAP.NET", o.t.Pfad() + "qk_idmap.net"));
-        // A lower-case file is the map; the backup gets the program's spelling.
         Qk_Idmap_Öffnen(o.z, o.t.Pfad());
         QCOMPARE(o.z.IdmapListe.size(), 1);
         for (const char* name : {"OTTMAR", "OLAF"}) {
             o.z.IdmapListe[0].UserName = name;
             QVERIFY(Qk_Idmap_Speichern(o.z, o.t.Pfad()));
         }
-        QVERIFY(!o.t.Existiert("QK_IDMAP.NET"));
+        QVERIFY(!o.t.Existiert("QK_IDMAP.NET") && o.p.meldungen.isEmpty());
         QCOMPARE(o.t.Lesen("qk_idmap.net"), Idmap_Satz(7, "OLAF"));
         QCOMPARE(o.t.Lesen("QK_IDMAP.BAK"), Idmap_Satz(7, "OTTMAR"));
-        QVERIFY(o.p.meldungen.isEmpty());
-
-        // A save that cannot replace the map leaves the old one intact and readable.
-        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString&) {
-            if (v == datei::Vorgang::Ersetzen)
-                throw Fehler(FEHLER_DATENTRAEGER_VOLL);
-        });
-        o.z.IdmapListe = {{QString(), 1, "NEU", "", ""}, {QString(), 2, "NEU", "", ""}};
-        QVERIFY(!Qk_Idmap_Speichern(o.z, o.t.Pfad()));
-        datei::Fehlerhaken_Setzen({});
-        QCOMPARE(o.p.Titel(), QStringList{"Qk_Idmap_Speichern_Error"});
-        QCOMPARE(o.p.meldungen[0].text,
-                 "Error when saving  ''" + o.t.Pfad() + "QK_IDMAP.NET''\r\nError number: 61");
-        QCOMPARE(o.t.Lesen("qk_idmap.net"), Idmap_Satz(7, "OLAF"));
-        Qk_Idmap_Öffnen(o.z, o.t.Pfad());
-        QCOMPARE(o.z.IdmapListe.size(), 1);
     }
 
     void logins_data() {
@@ -146,14 +140,12 @@ private slots:
     void logins() {
         QFETCH(QStringList, marken);
         QFETCH(QString, vorher);
-        QFETCH(QString, nachher);
-        QFETCH(int, anzahl);
-        Ordner o;
+        Umgebung o;
         if (!marken.contains("-"))
-            o.t.Datei("QK_IDMAP.NET", "");
+            o.t.Datei("global/QK_IDMAP.NET", "");
         for (const QString& m : marken)
-            o.t.Datei(m, "");
-        o.z.GlobalPath = o.t.Pfad();
+            o.t.Datei("global/" + m, "");
+        o.z.GlobalPath = o.global;
         o.z.LoginAnzahl = 5;
         for (int i = 0; i < 3; ++i)
             o.z.IdmapListe.append({QString(vorher[i]).replace("D", "DEL").remove('-'),
@@ -162,8 +154,8 @@ private slots:
         QString stand;
         for (const IdmapEintrag& e : o.z.IdmapListe)
             stand += e.Status.isEmpty() ? QChar('-') : e.Status[0];
-        QCOMPARE(stand, nachher);
-        QCOMPARE(o.z.LoginAnzahl, anzahl);
+        QTEST(stand, "nachher");
+        QTEST(o.z.LoginAnzahl, "anzahl");
         QVERIFY(o.p.meldungen.isEmpty());
         if (marken.contains("-"))
             return;
@@ -172,13 +164,326 @@ private slots:
         UserLogins_Ermitteln(o.z);
         o.z.GlobalPath += "weg/";
         UserLogins_Ermitteln(o.z);
-        QCOMPARE(o.p.meldungen.size(), 2);
-        QCOMPARE(o.p.meldungen[0].text,
-                 QStringLiteral("Error when detecting logins.\r\nError number: 9"));
-        QCOMPARE(o.p.meldungen[1].text,
-                 QStringLiteral("Error when detecting logins.\r\nError number: 76"));
+        const QString e =
+            "UserLogins_Ermitteln_Error|Error when detecting logins.\r\nError number: ";
+        QCOMPARE(Gezeigt(o.p), (QStringList{e + "9", e + "76"}));
+    }
+
+    void editUser_data() {
+        QTest::addColumn<QStringList>("eingabe"); // ID, name, PC, path; null: left as it is
+        QTest::addColumn<QString>("knopf");
+        QTest::addColumn<QString>("meldung");  // title|text
+        QTest::addColumn<QStringList>("satz"); // the record afterwards; empty: unchanged
+        const auto zeile = [](const QString& name, const QStringList& eingabe, const char* knopf,
+                              const QString& meldung, const QStringList& satz = {}) {
+            QTest::newRow(qPrintable(name)) << eingabe << QString(knopf) << meldung << satz;
+        };
+        zeile("Cancel", {{}, "x"}, "cmd_Abbrechen", "");
+        zeile("Escape", {{}, "x"}, "escape", "");
+        zeile("double click", {"98"}, "double click", "", {"98", "U12", "PC12", "C:\\L12\\", ""});
+        zeile("OK", {"99", "Neu Name", "", "E:\\X\\"}, "cmd_OK", "",
+              {"99", "Neu Name", "", "E:\\X\\", ""});
+        zeile("blanks and half", {" 100.5 ", " a ", "PC", "L"}, "cmd_OK", "",
+              {"100", " a ", "PC", "L", ""});
+        // A character the field cannot hold still takes one byte.
+        const QString fremd(259, QChar(0x4E2D));
+        zeile("259 foreign", {{}, fremd}, "cmd_OK", "", {"12", fremd, "PC12", "C:\\L12\\", ""});
+        for (const char* id : {"0", "255", "-1", "254.6", "0.4", "1e3", "1e999"})
+            zeile(id, {id, "x"}, "cmd_OK",
+                  "User-Informations|The User-ID must be a number from 1 to 254.");
+        // 1 is a removed user's, not saved yet: Undo would bring it back.
+        for (const char* id : {"7", "253.5", "+7", "1", ".6"})
+            zeile(id, {id, "x"}, "cmd_OK",
+                  "User-Informations|Another user already has this User-ID.");
+        for (int i = 1; i < 4; ++i) {
+            QStringList eingabe(4);
+            eingabe[i] = QString(260, QChar(0xE4));
+            zeile("260 in field " + QString::number(i), eingabe, "cmd_OK",
+                  "User-Informations|User-Name, PC-Name and Local Directory may have at most 259 "
+                  "characters each.");
+        }
+        for (const char* id :
+             {"abc", "", "12abc", "1 2", "1.2.3", ".", "5e", "--1", "0x10", "inf", "nan", "１２"})
+            zeile(id, {id, "x"}, "cmd_OK",
+                  "cmd_OK_Error|Error when editing a User.\r\nError number: 13");
+    }
+    void editUser() {
+        QFETCH(QStringList, eingabe);
+        QFETCH(QString, knopf);
+        QFETCH(QString, meldung);
+        QFETCH(QStringList, satz);
+        Umgebung u;
+        u.Vollständig();
+        const QByteArray datei = u.t.Lesen("global/QK_IDMAP.NET");
+        Idmap_frm1 f(u.z);
+        // A record marked removed before the row makes row and record index differ.
+        u.z.IdmapListe[0].Status = "DEL";
+        f.IdmapListe_In_Liste_Übertragen();
+        u.Zeigen(f);
+        u.Klicken(f.lstv_Idmap, 1); // ID 12
+        QStringList texte;
+        bool offen = false;
+        QTimer uhr;
+        Antworten<User_Info_frm1>(uhr, [&](User_Info_frm1& d) {
+            uhr.stop();
+            texte << d.windowTitle() << d.lbl_ID->text() << d.lbl_Name->text()
+                  << d.lbl_PCName->text() << d.lbl_LocalPath->text();
+            // Typed as a user would; long or non-ASCII texts are pasted.
+            const QList<QLineEdit*> felder{d.txt_ID, d.txt_UserName, d.txt_PCName, d.txt_LocalPath};
+            for (int i = 0; i < 4; ++i) {
+                const QString neu = eingabe.value(i);
+                texte << felder[i]->text();
+                if (neu.size() > 20 || neu.toLatin1() != neu.toUtf8())
+                    felder[i]->setText(neu);
+                else if (!neu.isNull())
+                    felder[i]->clear(), QTest::keyClicks(felder[i], neu);
+            }
+            // While the dialog is open no other command can start.
+            texte << (f.Befehl_Ausführen(f.mnu_UserLöschen) ? "entered twice" : "");
+            if (knopf == "escape")
+                QTest::keyClick(&d, Qt::Key_Escape);
+            else
+                (knopf == "cmd_Abbrechen" ? d.cmd_Abbrechen : d.cmd_OK)->click();
+            if ((offen = d.isVisible()))
+                d.reject();
+        });
+        if (knopf == "double click")
+            QTest::mouseDClick(
+                f.lstv_Idmap->viewport(), Qt::LeftButton, {},
+                f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(1)).center());
+        else
+            QVERIFY(f.Befehl_Ausführen(f.mnu_UserÄndern));
+        // A double click opens the dialog once its events are through.
+        QVERIFY(QTest::qWaitFor([&] { return !texte.isEmpty(); }, 1000));
+        QCOMPARE(texte,
+                 (QStringList{"User-Informations", "User-ID (1-254):", "User-Name:", "PC-Name:",
+                              "Local Directory:", "12", "U12", "PC12", "C:\\L12\\", ""}));
+        // A refused entry keeps the dialog open.
+        QCOMPARE(offen, !meldung.isEmpty());
+        QCOMPARE(Gezeigt(u.p), meldung.isEmpty() ? QStringList() : QStringList{meldung});
+        // The record and its row; a refused or cancelled entry leaves both as they were.
+        if (satz.isEmpty())
+            satz = QStringList{"12", "U12", "PC12", "C:\\L12\\", ""};
+        const IdmapEintrag& e = u.z.IdmapListe[2];
+        QStringList zeile{QString::number(e.ID), e.UserName, e.PCName, e.LocalPath, e.Status};
+        for (int s = 0; s < 5; ++s)
+            zeile << u.Spalte(f.lstv_Idmap, s)[1];
+        QCOMPARE(zeile, satz + satz);
+        // OK marks the map changed before it reads a field; any way out enables Save.
+        if (!meldung.startsWith("User-Informations"))
+            QCOMPARE(u.z.Geändert, knopf == "cmd_OK" || knopf == "double click");
+        QVERIFY(f.mnu_Speichern->isEnabled());
+        QCOMPARE(u.t.Lesen("global/QK_IDMAP.NET"), datei); // memory only, until a save
+    }
+
+    // A run of the user commands: Remove User over the listed Libraries (user 7 has bookings
+    // in the first and third, none in the second, and one listed Library is out of reach), the
+    // report, Save, and Undo after a removal and after a deletion by index.
+    void removeSaveAndUndoOverARun() {
+        Standort s;
+        s.Buchungen_Anlegen();
+        const QString fehlt = s.t.Pfad() + "gone/";
+        s.Libraries_Eintragen({s.lib, s.libs[1], fehlt, s.libs[2]});
+        const QByteArray map = s.t.Lesen("global/QK_IDMAP.NET");
+        Idmap_frm1 f(s.z);
+        s.Zeigen(f);
+        // Nothing changed yet: Save asks nothing and writes nothing.
+        f.mnu_Speichern->setEnabled(true);
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+        QVERIFY(s.p.meldungen.isEmpty() && !f.mnu_Speichern->isEnabled());
+        // Logged in after the list was read: the command looks again and refuses.
+        const QString marke = s.t.Datei("global/_!qkA007", {});
+        s.Entfernen(f, 1);
+        QCOMPARE(s.Spalte(f.lstv_Idmap, 4)[1], QStringLiteral("A"));
+        QFile::remove(marke);
+        s.Entfernen(f, 1, Antwort::Nein);
+        QCOMPARE(Gezeigt(s.p),
+                 (QStringList{"User-ID 7|Cannot remove User-ID 7  ! " + CRLF +
+                                  "A system with this User-ID is actually running.      ",
+                              "Delete User-ID|Do you really want to remove User-ID 7  ?" + CRLF +
+                                  "If you confirm, all Bookings for the User will be deleted !"}));
+        QCOMPARE(s.p.meldungen[0].symbol, Symbol::Stopp);
+        QCOMPARE(s.p.meldungen[1].knöpfe, Knöpfe::JaNein);
+        QVERIFY(!s.t.Existiert("global/QK_IDMAP.BAK") && !s.t.Existiert("lib/Bookdata.log"));
+        QVERIFY(s.Stand() == Standort::Anfangsstand() && !s.z.UserEntfernt);
+
+        // Yes, with an unsaved edit of another user.
+        s.z.IdmapListe[3].UserName = "unsaved edit";
+        s.z.Geändert = true;
+        s.p.meldungen.clear();
+        s.Entfernen(f, 1);
+        QCOMPARE(Gezeigt(s.p).value(1),
+                 "mnu_UserLöschen_Error|Path:  ''" + fehlt + "''  not found !");
+        QVERIFY(!s.t.Existiert("gone"));
+        // The map is saved first, the user still in it, the edit too.
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.BAK"), map);
+        QList<IdmapEintrag> vorher = s.z.IdmapListe;
+        vorher[1].Status.clear();
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(vorher));
+        // The bookings of user 7, and only those, are free.
+        QCOMPARE(s.Stand(),
+                 (QList<QByteArray>{test::Freigegeben(Standort::L1_12(), {5, 9}), Standort::L2_01(),
+                                    test::Freigegeben(Standort::L3_03(), {0}),
+                                    test::Freigegeben(Standort::L3_04(), {255})}));
+        // An earlier undo list is replaced; one log block in each Library, with its own totals.
+        QCOMPARE(s.Rückgängig_Liste(2), CRLF);
+        for (int lib = 1; lib <= 3; ++lib)
+            QVERIFY(s.Log(lib).count(TITEL) == 1 &&
+                    s.Log(lib).contains("Library: " + s.libs[lib - 1] + CRLF));
+        QVERIFY(s.Log(1).contains("Function: &Remove User" + CRLF) &&
+                s.Log(2).endsWith("User-ID 7 deleted !" + ENDE));
+        QVERIFY(s.Log(3).contains("Written: 8192 Bytes in 2 file(s) (BOOKDATA.NET)"));
+        QCOMPARE(Standort::Ergebnis(f), "User-ID 7 removed !|3 Libraries." + CRLF + CRLF +
+                                            "4 Booking(s) in 3 file(s) deleted !|OK");
+        QCOMPARE(s.Spalte(f.lstv_Idmap), QStringList({"1", "12", "23", "254"}));
+        QVERIFY(s.z.UserEntfernt && s.z.Geändert && s.z.Buchungen_Entfernt && s.z.LibPath == s.lib);
+        QVERIFY(f.mnu_Rückgängig->isEnabled() && f.mnu_Speichern->isEnabled());
+
+        // The removed, unsaved user is still in the report, with the edit from memory.
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
+        QString soll = "*************** QK_IDMAP.NET ***************\r\n";
+        for (const QString n : {"1", "7", "12", "23", "254"})
+            soll += n + '\t' + (n == "23" ? "unsaved edit" : "U" + n) + "\tPC" + n + "\tC:\\L" + n +
+                    "\\\r\n";
+        QCOMPARE(s.p.zwischenablage, soll);
+
+        // Since the removal user 12 has booked a box that user 7 held, and is selected now.
+        s.t.Datei(Standort::Datei(1, "IDX00012"), test::Bookdata({{9, 12, 1}, {20, 12, 1}}));
+        s.Klicken(f.lstv_Idmap, 1);
+        s.p.meldungen.clear();
+        f.Messages_Entladen();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QVERIFY(s.p.meldungen.isEmpty());
+        // Box 5 is back; box 9 keeps the booking made since, and the log says so.
+        QList<QByteArray> zurück = Standort::Anfangsstand();
+        zurück[0] = test::Bookdata({{5, 7, 3}, {9, 12, 1}, {20, 12, 1}});
+        QCOMPARE(s.Stand(), zurück);
+        for (int lib = 1; lib <= 3; ++lib)
+            QVERIFY(s.Log(lib).section(TITEL, 2).contains("Library: " + s.libs[lib - 1] + CRLF));
+        QVERIFY(s.Log(1).contains("Funktion: Un&do" + ENDE +
+                                  " ************** Restored bookings for User-ID 7 "));
+        QVERIFY(s.Log(1).endsWith("Restored: 2Booking(s) in 1 file(s) (BOOKDATA.NET)" + CRLF +
+                                  "Status: Error" + ENDE));
+        QVERIFY(s.Log(2).endsWith("User-ID 7 restored !" + ENDE));
+        QVERIFY(s.Log(3).endsWith("Restored: 2Booking(s) in 2 file(s) (BOOKDATA.NET)" + CRLF +
+                                  "Status: OK" + ENDE));
+        QCOMPARE(Standort::Ergebnis(f), "Undone the deleting of bookings !|" + CRLF +
+                                            "4 Booking(s) in 3 file(s) restored !|OK");
+        QCOMPARE(s.Spalte(f.lstv_Idmap), QStringList({"1", "7", "12", "23", "254"}));
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(s.z.IdmapListe));
+        QCOMPARE(int(s.z.UserNr), 12);
+        QVERIFY(!s.z.UserEntfernt && !s.z.Buchungen_Entfernt && !s.z.Geändert);
+        QVERIFY(!f.mnu_Rückgängig->isEnabled() && !f.mnu_Speichern->isEnabled());
+
+        // A user without bookings: removed, undone, removed again and saved at last; the closing
+        // note then comes with every later save and removal.
+        f.Messages_Entladen();
+        s.Entfernen(f, 4); // 254
+        QCOMPARE(Standort::Ergebnis(f),
+                 "User-ID 254 removed !|" + CRLF + "No Bookings for User-ID 254 .|OK");
+        QVERIFY(!s.z.Buchungen_Entfernt && s.Rückgängig_Liste(1) == CRLF);
+        f.Messages_Entladen();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QCOMPARE(Standort::Ergebnis(f),
+                 "User-ID 254 restored !|" + CRLF + "No Bookings for User-ID 254 .|OK");
+        QVERIFY(s.Stand() == zurück && s.Log(3).endsWith("User-ID 254 restored !" + ENDE));
+        f.Messages_Entladen();
+        s.Entfernen(f, 4);
+        s.p.meldungen.clear();
+        // No, Cancel, and Yes on a full disk leave the map as it was and the removal unsaved.
+        const QByteArray netz = s.t.Lesen("global/QK_IDMAP.NET"),
+                         bak = s.t.Lesen("global/QK_IDMAP.BAK");
+        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString&) {
+            if (v == datei::Vorgang::Ersetzen)
+                throw Fehler(FEHLER_DATENTRAEGER_VOLL);
+        });
+        for (const Antwort a : {Antwort::Nein, Antwort::Abbrechen, Antwort::Ja}) {
+            f.mnu_Speichern->setEnabled(true);
+            s.p.antworten = {a};
+            QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+            QCOMPARE(f.mnu_Speichern->isEnabled(), a == Antwort::Ja);
+        }
+        datei::Fehlerhaken_Setzen({});
+        QCOMPARE(Gezeigt(s.p), QStringList(3, "Save|Do you want to save the settings ?")
+                                   << "Qk_Idmap_Speichern_Error|Error when saving  ''" + s.global +
+                                          "QK_IDMAP.NET''\r\nError number: 61");
+        QCOMPARE(s.p.meldungen[0].knöpfe, Knöpfe::JaNeinAbbrechen);
+        QVERIFY(s.t.Lesen("global/QK_IDMAP.NET") == netz &&
+                s.t.Lesen("global/QK_IDMAP.BAK") == bak);
+        QCOMPARE(QDir(s.global).entryList(QDir::Files),
+                 (QStringList{"QK_IDMAP.BAK", "QK_IDMAP.NET", "QK_LIBPATHS.TXT"}));
+        QVERIFY(s.z.Geändert);
+        s.p.meldungen.clear();
+        s.p.antworten = {Antwort::Ja};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.BAK"), netz);
+        QCOMPARE(Gezeigt(s.p).value(1),
+                 "Removed user|                   You have removed a user from the booking "
+                 "system.\r\nPlease delete the file \"QK_LOCAL.NET\" in the program folder of "
+                 "TAVLO, too !");
+        QCOMPARE(s.p.meldungen[1].symbol, Symbol::Stopp);
+        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET").size(), 4 * IDMAP_SATZ);
+        QVERIFY(!s.z.Geändert);
+        s.z.Geändert = true;
+        s.p.antworten = {Antwort::Ja};
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+        f.Messages_Entladen();
+        s.Entfernen(f, 3); // 23
+        QCOMPARE(s.p.Titel(),
+                 (QStringList{"Save", "Removed user", "Save", "Removed user", "Delete User-ID",
+                              "Removed user", "mnu_UserLöschen_Error"}));
+
+        // A deletion by index while that removal is pending and unsaved: Undo now concerns the
+        // deletion only, and the map is not part of it. User 23 books box 20 in between.
+        const QByteArray liste = Idmap_Bytes(s.z.IdmapListe);
+        const QList<QByteArray> davor = s.Stand();
+        QTimer uhr;
+        Antworten<Messages_frm1>(uhr, [](Messages_frm1& m) {
+            if (m.txt_Eingabe->isVisible())
+                QTest::keyClicks(m.txt_Eingabe, "12\r");
+            else
+                m.cmd_OK_2->click();
+        });
+        QVERIFY(f.Befehl_Ausführen(f.mnu_AlleBuchungenLöschen));
+        QCOMPARE(s.Lesen(1, "IDX00012"), test::Freigegeben(davor[0], {5, 9, 20}));
+        s.t.Datei(Standort::Datei(1, "IDX00012"), test::Bookdata({{20, 23, 9}}));
+        s.p.meldungen.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
+        QVERIFY(s.p.meldungen.isEmpty());
+        QCOMPARE(s.Lesen(1, "IDX00012"), test::Bookdata({{5, 7, 3}, {9, 12, 1}, {20, 23, 9}}));
+        QCOMPARE(s.Stand().mid(1), davor.mid(1));
+        QVERIFY(s.Log(1).contains("Funktion: Un&do" + ENDE +
+                                  " ************** Restored bookings for User-ID 0 "));
+        QVERIFY(s.Log(1).endsWith("Restored: 3Booking(s) in 1 file(s) (BOOKDATA.NET)" + CRLF +
+                                  "Status: Error" + ENDE));
+        QCOMPARE(Standort::Ergebnis(f), "Undone the deleting of bookings !|" + CRLF +
+                                            "3 Booking(s) in 1 file(s) restored !|OK");
+        QCOMPARE(Idmap_Bytes(s.z.IdmapListe), liste);
+        QVERIFY(s.z.Geändert && s.z.UserEntfernt && f.mnu_Speichern->isEnabled());
+        QVERIFY(!f.mnu_Rückgängig->isEnabled());
+    }
+
+    // The report of the two-entry example; without users the heading alone; a clipboard that
+    // fails is reported.
+    void clipboardReport() {
+        Umgebung u;
+        u.t.Datei("global/QK_IDMAP.NET",
+                  Idmap_Satz(1, "ANNA", "PC01", "C:\\CAD\\") + Idmap_Satz(2, ""));
+        u.Library();
+        u.Speichern(u.global, u.lib);
+        Idmap_frm1 f(u.z);
+        const QString kopf = "*************** QK_IDMAP.NET ***************\r\n";
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
+        QCOMPARE(u.p.zwischenablage, kopf + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
+        u.z.IdmapListe.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
+        QCOMPARE(u.p.zwischenablage, kopf);
+        u.p.zwischenablageFehler = 5;
+        QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
+        QCOMPARE(Gezeigt(u.p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
+                                           "clipboard.\r\nError number: 5"});
     }
 };
 
-QTEST_GUILESS_MAIN(TestIdmap)
+QTEST_MAIN(TestIdmap)
 #include "test_idmap.moc"
