@@ -87,9 +87,8 @@ void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
 void Bookdata(const QByteArray& eingabe) {
     Leser l{eingabe};
     const quint8 user = l.Byte();
-    std::vector<quint8> boxen(l.Byte());
-    for (quint8& b : boxen)
-        b = l.Byte();
+    const QByteArray genannt = l.Stueck(l.Byte());
+    const std::vector<quint8> boxen(genannt.begin(), genannt.end());
     const QByteArray buchungen = l.Stueck(2 * l.Byte());
     const QByteArray datei = l.Rest();
 

@@ -23,9 +23,9 @@ void Idmap(const QByteArray& roh) {
         QK_PRUEFEN(e.UserName.size() < IDMAP_FELD && e.PCName.size() < IDMAP_FELD &&
                    e.LocalPath.size() < IDMAP_FELD);
     // What a save writes reads back as the same users, the same fault and the same rest.
-    const Idmap_Inhalt b = Idmap_Zerlegen(Idmap_Bytes(a.liste) + a.rest);
-    QK_PRUEFEN(b.fehler == a.fehler && b.rest == a.rest);
-    QK_PRUEFEN(Idmap_Bytes(b.liste) == Idmap_Bytes(a.liste));
+    const QByteArray gespeichert = Idmap_Bytes(a.liste);
+    const Idmap_Inhalt b = Idmap_Zerlegen(gespeichert + a.rest);
+    QK_PRUEFEN(b.fehler == a.fehler && b.rest == a.rest && Idmap_Bytes(b.liste) == gespeichert);
 }
 
 std::vector<QByteArray> Saat_Idmap() {
