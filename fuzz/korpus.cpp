@@ -17,15 +17,12 @@ int main(int argc, char** argv) {
             std::printf("%s\n", z.name);
             continue;
         }
-        const QString ordner = ziel + QLatin1Char('/') + QLatin1String(z.name);
-        if (!QDir().mkpath(ordner)) {
-            std::fprintf(stderr, "cannot create %s\n", qPrintable(ordner));
-            return 1;
-        }
+        const QDir ordner(ziel + QLatin1Char('/') + QLatin1String(z.name));
         int n = 0;
         for (const QByteArray& saat : z.saat()) {
-            QFile f(ordner + QStringLiteral("/saat-%1").arg(n++, 3, 10, QLatin1Char('0')));
-            if (!f.open(QIODevice::WriteOnly) || f.write(saat) != saat.size()) {
+            QFile f(ordner.filePath(QStringLiteral("saat-%1").arg(n++, 3, 10, QLatin1Char('0'))));
+            if (!ordner.mkpath(QStringLiteral(".")) || !f.open(QIODevice::WriteOnly) ||
+                f.write(saat) != saat.size()) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
                 return 1;
             }

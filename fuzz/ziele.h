@@ -2,8 +2,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <algorithm>
 #include <stdexcept>
-#include <string>
+#include <utility>
 #include <vector>
 
 // The readers of outside data, each as one function that takes any bytes. A body must not
@@ -20,8 +21,6 @@ struct Verletzung : std::logic_error {
 #define QK_PRUEFEN(bedingung)                                                                      \
     ((bedingung) ? void(0) : ::qk::fuzz::Verletzt(#bedingung, __FILE__, __LINE__))
 
-using Ziel = void (*)(const QByteArray& eingabe);
-
 void Idmap(const QByteArray& eingabe);        // QK_IDMAP.NET
 void Bookdata(const QByteArray& eingabe);     // BOOKDATA.NET: read, free, put back
 void Rueckgaengig(const QByteArray& eingabe); // the undo list "_!bookdata.txt"
@@ -33,7 +32,7 @@ void Zahlen(const QByteArray& eingabe);       // login marker numbers, the typed
 
 struct Zielangabe {
     const char* name;
-    Ziel ziel;
+    void (*ziel)(const QByteArray& eingabe);
     // Seed inputs: typical files and the edge cases that the readers tell apart.
     std::vector<QByteArray> (*saat)();
 };
@@ -42,23 +41,17 @@ struct Zielangabe {
 const std::vector<Zielangabe>& Alle_Ziele();
 
 // Reads an input piece by piece; past its end every piece is empty or zero.
-class Leser {
-public:
-    explicit Leser(const QByteArray& d) : m_d(d) {}
-    quint8 Byte() { return m_pos < m_d.size() ? quint8(m_d[m_pos++]) : 0; }
+struct Leser {
+    const QByteArray& d;
+    qsizetype pos = 0;
+    quint8 Byte() { return pos < d.size() ? quint8(d[pos++]) : 0; }
     QByteArray Stueck(qsizetype n) {
-        const QByteArray s = m_d.mid(m_pos, n);
-        m_pos += s.size();
-        return s;
+        return d.mid(std::exchange(pos, std::min(d.size(), pos + n)), n);
     }
-    QByteArray Rest() { return Stueck(m_d.size() - m_pos); }
-
-private:
-    const QByteArray& m_d;
-    qsizetype m_pos = 0;
+    QByteArray Rest() { return Stueck(d.size() - pos); }
 };
 
-// Arbitrary UTF-16 text from bytes (pairs, little end first), lone surrogates included.
+// Arbitrary UTF-16 text from bytes (pairs in the machine's order), lone surrogates included.
 QString Utf16_Text(const QByteArray& bytes);
 
 } // namespace qk::fuzz

@@ -4,24 +4,16 @@
 
 namespace qk::fuzz {
 
-std::vector<QByteArray> Saat_Idmap();
-std::vector<QByteArray> Saat_Bookdata();
-std::vector<QByteArray> Saat_Rueckgaengig();
-std::vector<QByteArray> Saat_Libpaths();
-std::vector<QByteArray> Saat_Textzeilen();
-std::vector<QByteArray> Saat_Ansi();
-std::vector<QByteArray> Saat_Indexname();
-std::vector<QByteArray> Saat_Zahlen();
+std::vector<QByteArray> Saat_Idmap(), Saat_Bookdata(), Saat_Rueckgaengig(), Saat_Libpaths(),
+    Saat_Textzeilen(), Saat_Ansi(), Saat_Indexname(), Saat_Zahlen();
 
 void Verletzt(const char* bedingung, const char* datei, int zeile) {
     throw Verletzung(std::string(datei) + ":" + std::to_string(zeile) + ": " + bedingung);
 }
 
 QString Utf16_Text(const QByteArray& bytes) {
-    QString text;
-    text.reserve(bytes.size() / 2);
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        text.append(QChar(char16_t(quint8(bytes[i]) | (quint8(bytes[i + 1]) << 8))));
+    QString text(bytes.size() / 2, Qt::Uninitialized);
+    std::memcpy(text.data(), bytes.constData(), size_t(text.size()) * 2);
     return text;
 }
 
