@@ -68,6 +68,8 @@ QList<Hilfethema> Themen_Anlegen() {
                         "map, and leaving the program.</p>")},
         {QStringLiteral("mnu_GlobalDir"), QStringLiteral("mnu_Datei"), 102, 102,
          QStringLiteral(
+             "<p>With unsaved changes, asks first whether to save them (Yes, No, Cancel), "
+             "since reading the map again replaces them.</p>"
              "<p>Opens the folder dialog. Choose the Global Directory, the folder that holds "
              "<b>QK_IDMAP.NET</b>. A folder without that file is refused: OK opens the dialog "
              "again, Cancel keeps the previous Global Directory.</p>"
@@ -75,8 +77,8 @@ QList<Hilfethema> Themen_Anlegen() {
              "<b>_!qk</b>) are counted, the user list is rebuilt and the list of Libraries is "
              "read from <b>QK_LIBPATHS.TXT</b>. Afterwards Open Library Directory can be "
              "used.</p>"
-             "<p><b>On disk:</b> nothing is changed. The new Global Directory is remembered when "
-             "the main window is closed.</p>")},
+             "<p><b>On disk:</b> nothing is changed, unless Yes saves <b>QK_IDMAP.NET</b> first. "
+             "The new Global Directory is remembered when the main window is closed.</p>")},
         {QStringLiteral("mnu_LibDir"), QStringLiteral("mnu_Datei"), 104, 104,
          QStringLiteral(
              "<p>Opens the Library chooser. Its list shows the Libraries of "
