@@ -1,7 +1,8 @@
 // Faults while bookings are deleted and restored: a booking file that cannot be written, a
 // backup that cannot be written, a full disk before and in the middle of a rewrite, booking
-// files of the wrong length. Whatever fails, every booking file holds either its old bytes or
-// its new ones, the administrator is told, and an undo afterwards brings back every byte.
+// files of the wrong length, damaged undo lists. Whatever fails, every booking file holds either
+// its old bytes or its new ones, the administrator is told, and an undo afterwards brings back
+// every byte.
 #include "bookdata/bookdata.h"
 #include "bookdata_bau.h"
 #include "fehlerstelle.h"
@@ -21,6 +22,9 @@ namespace {
 
 const QByteArray ERSTE = Bookdata({{5, 7, 3}, {9, 7, 1}, {12, 8, 1}, {77, 7, 200}});
 const QByteArray ZWEITE = Bookdata({{1, 7, 4}, {200, 7, 9}});
+
+const QByteArray VORHER = Bookdata({{5, 7, 3}, {9, 7, 12}, {10, 8, 1}});
+const QByteArray GELÖSCHT = Freigegeben(VORHER, {5, 9});
 
 // A Library with two index folders holding bookings of user 7 (and one of user 8).
 struct Bibliothek {
@@ -232,6 +236,64 @@ private slots:
         b.Rückgängig();
         QCOMPARE(b.Netz(1), ERSTE);
         QCOMPARE(b.Netz(2), ZWEITE);
+    }
+
+    // Undo lists that were cut short or grew too long: a list is either taken whole and
+    // restores exactly the boxes of the deletion, or refused whole, and then nothing is touched
+    // and the backups still hold every deleted booking.
+    void damagedUndoList_data() {
+        QTest::addColumn<QByteArray>("liste");
+        QTest::addColumn<int>("nummer");      // 0: the list is taken
+        QTest::addColumn<QByteArray>("netz"); // BOOKDATA.NET after the undo
+        const QByteArray ganz = "IDX00012\t5\t7\t3\r\nIDX00012\t9\t7\t12\r\n\r\n";
+        QTest::newRow("whole") << ganz << 0 << VORHER;
+        QTest::newRow("cut in a folder name") << ganz.left(22) << int(FEHLER_TYP) << GELÖSCHT;
+        QTest::newRow("cut after a tab") << ganz.left(25) << int(FEHLER_TYP) << GELÖSCHT;
+        // The revision is only listed; the restore takes the bytes from the backup.
+        QTest::newRow("cut in the last number") << ganz.left(30) << 0 << VORHER;
+        QTest::newRow("cut before the empty line") << ganz.left(32) << 0 << VORHER;
+        QTest::newRow("empty file") << QByteArray() << 0 << GELÖSCHT;
+        QTest::newRow("box past 255") << QByteArray("IDX00012\t5\t7\t3\r\nIDX00012\t256\t7\t12\r\n")
+                                      << int(FEHLER_UEBERLAUF) << GELÖSCHT;
+        QTest::newRow("a number of a million digits")
+            << "IDX00012\t" + QByteArray(1 << 20, '9') + "\t7\t3\r\n"
+            << int(FEHLER_UEBERLAUF) << GELÖSCHT;
+        QTest::newRow("a folder outside the Library")
+            << QByteArray("..\\..\\etc\t5\t7\t3\r\n") << int(FEHLER_ARGUMENT) << GELÖSCHT;
+        QByteArray lang;
+        for (int i = 0; i < 200000; ++i)
+            lang += i % 2 ? "IDX00012\t9\t7\t12\r\n" : "IDX00012\t5\t7\t3\r\n";
+        QTest::newRow("200000 lines") << lang << 0 << VORHER;
+    }
+    void damagedUndoList() {
+        QFETCH(QByteArray, liste);
+        QFETCH(int, nummer);
+        QFETCH(QByteArray, netz);
+        test::TempOrdner t;
+        t.Datei("Lib/IDX00012/BOOKDATA.NET", VORHER);
+        const QString lib = t.Pfad() + "Lib/";
+        test::TestPlattform p;
+        Zustand z(p);
+        z.UserNr = 7;
+        z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
+        Bookdata_Einlesen(z, lib, 7);
+        Buchungen_Löschen(z, lib);
+        QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.NET"), GELÖSCHT);
+        t.Datei("Lib/_!bookdata.txt", liste);
+
+        QCOMPARE(test::Geworfen([&] { Rückgängig_Liste_Lesen(z, lib); }), nummer);
+        if (nummer) {
+            // Refused whole: the list names nothing, so the restore touches nothing.
+            QCOMPARE(z.BookdataListe.size(), size_t(1));
+            QVERIFY(z.BookdataListe[0].Index.isEmpty());
+        }
+        cmd_Wiederherstellen(z, lib);
+        QVERIFY(p.meldungen.isEmpty());
+        QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.NET"), netz);
+        QCOMPARE(z.Status_Löschen, QStringLiteral("OK"));
+        // Whatever the list says, the deleted bookings are still in the backup.
+        QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.BAK"), VORHER);
+        QCOMPARE(t.Lesen("Lib/_!bookdata.txt"), liste);
     }
 };
 
