@@ -3,7 +3,6 @@
 #include "bookdata/bookdata.h"
 #include "config/libpaths.h"
 #include "demo/buchungen.h"
-#include "demo/demo_plattform.h"
 #include "demo/geschichte.h"
 #include "demo/namen.h"
 #include "demo/zufall.h"
@@ -11,6 +10,7 @@
 #include "platform/ansi.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
+#include "platform/stille_plattform.h"
 #include "shell/routinen.h"
 #include "shell/zustand.h"
 
@@ -57,12 +57,12 @@ void Ordner_Anlegen(const QString& pfad) {
 }
 
 // Faults of the program's routines arrive as message boxes; any one spoils the site.
-void Meldungen_Prüfen(const DemoPlattform& p) {
+void Meldungen_Prüfen(const StillePlattform& p) {
     if (!p.meldungen.isEmpty())
         throw std::runtime_error("the program reported: " + p.meldungen.join(" | ").toStdString());
 }
 
-void Zeitpunkt(DemoPlattform& p, int monat, int tag, int stunde, int minute, int sekunde) {
+void Zeitpunkt(StillePlattform& p, int monat, int tag, int stunde, int minute, int sekunde) {
     p.jetzt = QDateTime(QDate(2026, monat, tag), QTime(stunde, minute, sekunde));
 }
 
@@ -117,7 +117,7 @@ Demo_Site Demo_Bauen(const QString& ordner, std::uint32_t seed) {
 
     Zufall zufall(seed);
     const Belegschaft leute = Belegschaft_Bilden(zufall, ANWENDER, EHEMALIGE);
-    DemoPlattform p;
+    StillePlattform p;
     Zustand z(p);
 
     try {
@@ -239,7 +239,7 @@ Demo_Site Demo_Finden(const QString& ordner) {
     const QString global = site.ordner + QStringLiteral("Global/");
     if (!Datei_Existiert(global, QStringLiteral("QK_IDMAP.NET")))
         return site;
-    DemoPlattform p;
+    StillePlattform p;
     Zustand z(p);
     z.GlobalPath = global;
     try {

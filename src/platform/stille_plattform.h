@@ -5,12 +5,12 @@
 #include <QDateTime>
 #include <QStringList>
 
-namespace qk::demo {
+namespace qk {
 
-// The platform while the generator runs the program's own routines: no windows, a clock that
-// shows the moment of the event being written, and every message box kept as a fault, since
-// building a demo site must never meet one.
-class DemoPlattform : public Plattform {
+// A platform without windows for programs that run the booking routines unattended (the demo
+// site generator, the benchmark): every message box is kept as a fault of the run, dialogs are
+// cancelled, and the clock shows `jetzt` when it is set.
+class StillePlattform : public Plattform {
 public:
     QStringList meldungen;
     QDateTime jetzt;
@@ -24,8 +24,8 @@ public:
     void Zwischenablage_Setzen(const QString&) override {}
     QString Einstellung_Lesen(const QString&, const QString&) override { return {}; }
     void Einstellung_Schreiben(const QString&, const QString&, const QString&) override {}
-    QDateTime Jetzt() override { return jetzt; }
+    QDateTime Jetzt() override { return jetzt.isValid() ? jetzt : QDateTime::currentDateTime(); }
     void Ereignisse_Verarbeiten() override {}
 };
 
-} // namespace qk::demo
+} // namespace qk
