@@ -1,6 +1,7 @@
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/hilfe_frm1.h"
+#include "shell/hilfetexte.h"
 #include "shell/idmap_frm1.h"
 #include "umgebung.h"
 
@@ -221,6 +222,23 @@ private slots:
         Idmap_frm1 f2(z2);
         QCOMPARE(z2.GlobalPath, beenden ? QString() : global);
         QCOMPARE(z2.LibPath, lib == "-" ? QString() : lib);
+    }
+
+    // F1 on any menu or item finds a topic titled like the item.
+    void everyMenuItemHasItsTopic() {
+        Umgebung u;
+        Idmap_frm1 f(u.z);
+        QList<QAction*> punkte;
+        for (QMenu* m : {f.mnu_Datei, f.mnu_Bearbeiten, f.mnu_Ansicht, f.mnu_Hilfe})
+            punkte += QList<QAction*>{m->menuAction()} + m->actions();
+        punkte.removeIf([](const QAction* a) { return a->isSeparator(); });
+        QCOMPARE(punkte.size(), Hilfethemen().size());
+        for (QAction* a : punkte) {
+            const QString name = a->menu() ? a->menu()->objectName() : a->objectName();
+            const Hilfethema* t = Hilfethema_Suchen(Idmap_frm1::Hilfekontext(a), name);
+            QVERIFY2(t != nullptr && t->name == name, qPrintable(name));
+            QCOMPARE(Hilfethema_Titel(*t), a->text().remove('&').trimmed());
+        }
     }
 };
 
