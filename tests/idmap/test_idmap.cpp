@@ -2,8 +2,6 @@
 #include "idmap/logins.h"
 #include "idmap/user_info_frm1.h"
 #include "idmap/zwischenablage.h"
-#include "platform/dateien.h"
-#include "platform/fehler.h"
 #include "standort.h"
 
 #include <QLineEdit>
@@ -42,20 +40,31 @@ class TestIdmap : public QObject {
     Q_OBJECT
 private slots:
     void cleanup() {
-        datei::Fehlerhaken_Setzen({});
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(test::Offene_Fenster(), QStringList());
     }
 
-    void writesOnlyLiveRecordsByteForByte() {
-        const QByteArray bytes = Idmap_Bytes({{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
-                                              {"DEL", 7, "BERT", "PC07", "C:\\"},
-                                              {"A", 9, "CARL", QString(), QString()}});
+    // The map holds only the live records; the clipboard report lists every record (here the
+    // two-entry example), and a clipboard that fails is reported.
+    void writesMapAndReport() {
+        test::TestPlattform p;
+        Zustand z(p);
+        z.IdmapListe = {{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
+                        {"DEL", 7, "BERT", "PC07", "C:\\"},
+                        {"A", 9, "CARL", QString(), QString()}};
+        const QByteArray bytes = Idmap_Bytes(z.IdmapListe);
         QCOMPARE(bytes.size(), 1562);
         QCOMPARE(bytes, Idmap_Satz(3, "ANNA", "PC03", "C:\\CAD\\") + Idmap_Satz(9, "CARL"));
         // A text that is too long keeps its NUL.
         QCOMPARE(Idmap_Bytes({{QString(), 5, QString(300, 'x'), {}, {}}}).mid(1, 260),
                  QByteArray(259, 'x') + '\0');
+        z.IdmapListe = {{QString(), 1, "ANNA", "PC01", "C:\\CAD\\"}, {"DEL", 2, "", "", ""}};
+        mnu_Zwischenablage_Click(z);
+        QCOMPARE(p.zwischenablage, KOPF + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
+        p.zwischenablageFehler = 5;
+        mnu_Zwischenablage_Click(z);
+        QCOMPARE(Gezeigt(p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
+                                         "clipboard.\r\nError number: 5"});
     }
 
     void reads_data() {
@@ -94,23 +103,18 @@ private slots:
         QVERIFY2(inhalt.isNull() == !o.t.Existiert("QK_IDMAP.NET"), "reading creates no map");
     }
 
-    // A lower-case file is the map; the backup gets the program's spelling. (A save that
-    // fails is in removeSaveAndUndoOverARun.)
+    // A lower-case file is the map; the backup gets the program's spelling.
     void saveKeepsBackupAndSpelling() {
         Umgebung o;
         o.z.IdmapListe = {{QString(), 7, "OTTO", "", ""}};
         QVERIFY(Qk_Idmap_Speichern(o.z, o.t.Pfad()));
-        QVERIFY(!o.t.Existiert("QK_IDMAP.BAK")); // nothing to back up yet
         QVERIFY(QFile::rename(o.t.Pfad() + "QK_IDMAP.NET", o.t.Pfad() + "qk_idmap.net"));
         Qk_Idmap_Öffnen(o.z, o.t.Pfad());
-        QCOMPARE(o.z.IdmapListe.size(), 1);
-        for (const char* name : {"OTTMAR", "OLAF"}) {
-            o.z.IdmapListe[0].UserName = name;
-            QVERIFY(Qk_Idmap_Speichern(o.z, o.t.Pfad()));
-        }
+        o.z.IdmapListe[0].UserName = "OLAF";
+        QVERIFY(Qk_Idmap_Speichern(o.z, o.t.Pfad()));
         QVERIFY(!o.t.Existiert("QK_IDMAP.NET") && o.p.meldungen.isEmpty());
         QCOMPARE(o.t.Lesen("qk_idmap.net"), Idmap_Satz(7, "OLAF"));
-        QCOMPARE(o.t.Lesen("QK_IDMAP.BAK"), Idmap_Satz(7, "OTTMAR"));
+        QCOMPARE(o.t.Lesen("QK_IDMAP.BAK"), Idmap_Satz(7, "OTTO"));
     }
 
     void logins_data() {
@@ -160,12 +164,9 @@ private slots:
             QTest::newRow(qPrintable(name)) << eingabe << QString(knopf) << meldung << satz;
         };
         zeile("Cancel", {{}, "x"}, "cmd_Abbrechen", "");
-        zeile("Escape", {{}, "x"}, "escape", "");
         zeile("double click", {"98"}, "double click", "", {"98", "U12", "PC12", "C:\\L12\\", ""});
-        zeile("OK", {"99", "Neu Name", "", "E:\\X\\"}, "cmd_OK", "",
-              {"99", "Neu Name", "", "E:\\X\\", ""});
-        zeile("blanks and half", {" 100.5 ", " a ", "PC", "L"}, "cmd_OK", "",
-              {"100", " a ", "PC", "L", ""});
+        zeile("OK, blanks and half", {" 100.5 ", " a ", "", "E:\\X\\"}, "cmd_OK", "",
+              {"100", " a ", "", "E:\\X\\", ""});
         // A character the field cannot hold still takes one byte.
         const QString fremd(259, QChar(0x4E2D));
         zeile("259 foreign", {{}, fremd}, "cmd_OK", "", {"12", fremd, "PC12", "C:\\L12\\", ""});
@@ -176,13 +177,11 @@ private slots:
         for (const char* id : {"7", "253.5", "+7", "1", ".6"})
             zeile(id, {id, "x"}, "cmd_OK",
                   "User-Informations|Another user already has this User-ID.");
-        for (int i = 1; i < 4; ++i) {
-            QStringList eingabe(4);
-            eingabe[i] = QString(260, QChar(0xE4));
-            zeile("260 in field " + QString::number(i), eingabe, "cmd_OK",
+        for (int i = 1; i < 4; ++i)
+            zeile("260 in field " + QString::number(i), QStringList(i) << QString(260, QChar(0xE4)),
+                  "cmd_OK",
                   "User-Informations|User-Name, PC-Name and Local Directory may have at most 259 "
                   "characters each.");
-        }
         for (const char* id :
              {"abc", "", "12abc", "1 2", "1.2.3", ".", "5e", "--1", "0x10", "inf", "nan", "１２"})
             zeile(id, {id, "x"}, "cmd_OK",
@@ -221,20 +220,16 @@ private slots:
             }
             // While the dialog is open no other command can start.
             texte << (f.Befehl_Ausführen(f.mnu_UserLöschen) ? "entered twice" : "");
-            if (knopf == "escape")
-                QTest::keyClick(&d, Qt::Key_Escape);
-            else
-                (knopf == "cmd_Abbrechen" ? d.cmd_Abbrechen : d.cmd_OK)->click();
+            (knopf == "cmd_Abbrechen" ? d.cmd_Abbrechen : d.cmd_OK)->click();
             if ((offen = d.isVisible()))
                 d.reject();
         });
+        QTreeWidget* l = f.lstv_Idmap;
         if (knopf == "double click")
-            QTest::mouseDClick(
-                f.lstv_Idmap->viewport(), Qt::LeftButton, {},
-                f.lstv_Idmap->visualItemRect(f.lstv_Idmap->topLevelItem(1)).center());
+            QTest::mouseDClick(l->viewport(), Qt::LeftButton, {},
+                               l->visualItemRect(l->topLevelItem(1)).center());
         else
             QVERIFY(f.Befehl_Ausführen(f.mnu_UserÄndern));
-        // A double click opens the dialog once its events are through.
         QVERIFY(QTest::qWaitFor([&] { return !texte.isEmpty(); }, 1000));
         QCOMPARE(texte,
                  (QStringList{"User-Informations", "User-ID (1-254):", "User-Name:", "PC-Name:",
@@ -275,7 +270,6 @@ private slots:
         // Logged in after the list was read: the command looks again and refuses.
         const QString marke = s.t.Datei("global/_!qkA007", {});
         s.Entfernen(f, 1);
-        QCOMPARE(s.Spalte(f.lstv_Idmap, 4)[1], QStringLiteral("A"));
         QFile::remove(marke);
         s.Entfernen(f, 1, Antwort::Nein);
         QCOMPARE(Gezeigt(s.p),
@@ -283,8 +277,8 @@ private slots:
                                   "A system with this User-ID is actually running.      ",
                               "Delete User-ID|Do you really want to remove User-ID 7  ?" + CRLF +
                                   "If you confirm, all Bookings for the User will be deleted !"}));
-        QCOMPARE(s.p.meldungen[0].symbol, Symbol::Stopp);
-        QCOMPARE(s.p.meldungen[1].knöpfe, Knöpfe::JaNein);
+        QVERIFY(s.p.meldungen[0].symbol == Symbol::Stopp &&
+                s.p.meldungen[1].knöpfe == Knöpfe::JaNein);
         QVERIFY(!s.t.Existiert("global/QK_IDMAP.BAK") && !s.t.Existiert("lib/Bookdata.log"));
         QVERIFY(s.Stand() == Standort::Anfangsstand() && !s.z.UserEntfernt);
 
@@ -295,13 +289,11 @@ private slots:
         s.Entfernen(f, 1);
         QCOMPARE(Gezeigt(s.p).value(1),
                  "mnu_UserLöschen_Error|Path:  ''" + fehlt + "''  not found !");
-        QVERIFY(!s.t.Existiert("gone"));
         // The map is saved first, the user still in it, the edit too.
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.BAK"), map);
         QList<IdmapEintrag> vorher = s.z.IdmapListe;
         vorher[1].Status.clear();
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(vorher));
-        // The bookings of user 7, and only those, are free.
         QCOMPARE(s.Stand(),
                  (QList<QByteArray>{test::Freigegeben(Standort::L1_12(), {5, 9}), Standort::L2_01(),
                                     test::Freigegeben(Standort::L3_03(), {0}),
@@ -322,11 +314,8 @@ private slots:
 
         // The removed, unsaved user is still in the report, with the edit from memory.
         QVERIFY(f.Befehl_Ausführen(f.mnu_Zwischenablage));
-        QString soll = KOPF;
-        for (const QString n : {"1", "7", "12", "23", "254"})
-            soll += n + '\t' + (n == "23" ? "unsaved edit" : "U" + n) + "\tPC" + n + "\tC:\\L" + n +
-                    "\\\r\n";
-        QCOMPARE(s.p.zwischenablage, soll);
+        QVERIFY(s.p.zwischenablage.contains("\r\n7\tU7\tPC7\tC:\\L7\\\r\n12\tU12\t") &&
+                s.p.zwischenablage.contains("\n23\tunsaved edit\tPC23\t"));
 
         // Since the removal user 12 has booked a box that user 7 held, and is selected now.
         s.t.Datei(Standort::Datei(1, "IDX00012"), test::Bookdata({{9, 12, 1}, {20, 12, 1}}));
@@ -339,8 +328,6 @@ private slots:
         QList<QByteArray> zurück = Standort::Anfangsstand();
         zurück[0] = test::Bookdata({{5, 7, 3}, {9, 12, 1}, {20, 12, 1}});
         QCOMPARE(s.Stand(), zurück);
-        for (int lib = 1; lib <= 3; ++lib)
-            QVERIFY(s.Log(lib).section(TITEL, 2).contains("Library: " + s.libs[lib - 1] + CRLF));
         QVERIFY(s.Log(1).contains("Funktion: Un&do" + ENDE +
                                   " ************** Restored bookings for User-ID 7 "));
         QVERIFY(s.Log(1).endsWith("Restored: 2Booking(s) in 1 file(s) (BOOKDATA.NET)" + CRLF +
@@ -416,19 +403,6 @@ private slots:
         QCOMPARE(Idmap_Bytes(s.z.IdmapListe), liste);
         QVERIFY(s.z.Geändert && s.z.UserEntfernt && f.mnu_Speichern->isEnabled());
         QVERIFY(!f.mnu_Rückgängig->isEnabled());
-    }
-
-    // The report of the two-entry example; a clipboard that fails is reported.
-    void clipboardReport() {
-        test::TestPlattform p;
-        Zustand z(p);
-        z.IdmapListe = {{QString(), 1, "ANNA", "PC01", "C:\\CAD\\"}, {QString(), 2, "", "", ""}};
-        mnu_Zwischenablage_Click(z);
-        QCOMPARE(p.zwischenablage, KOPF + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
-        p.zwischenablageFehler = 5;
-        mnu_Zwischenablage_Click(z);
-        QCOMPARE(Gezeigt(p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
-                                         "clipboard.\r\nError number: 5"});
     }
 };
 
