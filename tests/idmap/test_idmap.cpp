@@ -1,3 +1,4 @@
+#include "../reliability/fehlerstelle.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
 #include "idmap/user_info_frm1.h"
@@ -44,27 +45,25 @@ private slots:
         QCOMPARE(test::Offene_Fenster(), QStringList());
     }
 
-    // The map holds only the live records; the clipboard report lists every record (here the
-    // two-entry example), and a clipboard that fails is reported.
+    // Only live records reach the map, the clipboard report lists them all; a failed copy is told.
     void writesMapAndReport() {
-        test::TestPlattform p;
-        Zustand z(p);
-        z.IdmapListe = {{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
-                        {"DEL", 7, "BERT", "PC07", "C:\\"},
-                        {"A", 9, "CARL", QString(), QString()}};
-        const QByteArray bytes = Idmap_Bytes(z.IdmapListe);
+        Umgebung u;
+        u.z.IdmapListe = {{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
+                          {"DEL", 7, "BERT", "PC07", "C:\\"},
+                          {"A", 9, "CARL", QString(), QString()}};
+        const QByteArray bytes = Idmap_Bytes(u.z.IdmapListe);
         QCOMPARE(bytes.size(), 1562);
         QCOMPARE(bytes, Idmap_Satz(3, "ANNA", "PC03", "C:\\CAD\\") + Idmap_Satz(9, "CARL"));
         // A text that is too long keeps its NUL.
         QCOMPARE(Idmap_Bytes({{QString(), 5, QString(300, 'x'), {}, {}}}).mid(1, 260),
                  QByteArray(259, 'x') + '\0');
-        z.IdmapListe = {{QString(), 1, "ANNA", "PC01", "C:\\CAD\\"}, {"DEL", 2, "", "", ""}};
-        mnu_Zwischenablage_Click(z);
-        QCOMPARE(p.zwischenablage, KOPF + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
-        p.zwischenablageFehler = 5;
-        mnu_Zwischenablage_Click(z);
-        QCOMPARE(Gezeigt(p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
-                                         "clipboard.\r\nError number: 5"});
+        u.z.IdmapListe = {{QString(), 1, "ANNA", "PC01", "C:\\CAD\\"}, {"DEL", 2, "", "", ""}};
+        mnu_Zwischenablage_Click(u.z);
+        QCOMPARE(u.p.zwischenablage, KOPF + "1\tANNA\tPC01\tC:\\CAD\\\r\n2\t\t\t\r\n");
+        u.p.zwischenablageFehler = 5;
+        mnu_Zwischenablage_Click(u.z);
+        QCOMPARE(Gezeigt(u.p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
+                                           "clipboard.\r\nError number: 5"});
     }
 
     void reads_data() {
@@ -339,12 +338,12 @@ private slots:
                                             "4 Booking(s) in 3 file(s) restored !|OK");
         QCOMPARE(s.Spalte(f.lstv_Idmap), QStringList({"1", "7", "12", "23", "254"}));
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), Idmap_Bytes(s.z.IdmapListe));
-        QCOMPARE(int(s.z.UserNr), 12);
-        QVERIFY(!s.z.UserEntfernt && !s.z.Buchungen_Entfernt && !s.z.Geändert);
+        QVERIFY(s.z.UserNr == 12 && !s.z.UserEntfernt && !s.z.Buchungen_Entfernt && !s.z.Geändert);
         QVERIFY(!f.mnu_Rückgängig->isEnabled() && !f.mnu_Speichern->isEnabled());
 
-        // A user without bookings. No and Cancel then leave the map as it was and the removal
-        // unsaved; Yes saves it, and the closing note comes with every later save and removal.
+        // A user without bookings. No, Cancel and Yes on a full disk then leave the map as it
+        // was, the removal unsaved and only the failed Save at hand; Yes saves it. The closing
+        // note comes first with every save from now on.
         f.Messages_Entladen();
         s.Entfernen(f, 4); // 254
         QCOMPARE(Standort::Ergebnis(f),
@@ -352,42 +351,43 @@ private slots:
         QVERIFY(!s.z.Buchungen_Entfernt && s.Rückgängig_Liste(1) == CRLF && s.Stand() == zurück);
         const QByteArray netz = s.t.Lesen("global/QK_IDMAP.NET");
         s.p.meldungen.clear();
-        for (const Antwort a : {Antwort::Nein, Antwort::Abbrechen, Antwort::Ja}) {
+        for (int i = 0; i < 5; ++i) {
             f.mnu_Speichern->setEnabled(true);
-            s.p.antworten = {a};
-            QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
-            QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET") == netz, a != Antwort::Ja);
-            QCOMPARE(s.z.Geändert, a != Antwort::Ja);
+            s.z.Geändert = true;
+            s.p.antworten = {i == 0 ? Antwort::Nein : i == 1 ? Antwort::Abbrechen : Antwort::Ja};
+            {
+                test::Fehlerstelle voll(i == 2 ? "QK_IDMAP.NET" : "-", FEHLER_DATENTRAEGER_VOLL);
+                QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
+            }
+            QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET") == netz, i < 3);
+            QCOMPARE(s.z.Geändert, i < 3);
+            QCOMPARE(f.mnu_Speichern->isEnabled(), i == 2);
+            QVERIFY(i != 3 || (s.t.Lesen("global/QK_IDMAP.BAK") == netz &&
+                               s.t.Lesen("global/QK_IDMAP.NET").size() == 4 * IDMAP_SATZ));
         }
-        QCOMPARE(Gezeigt(s.p), QStringList(3, "Save|Do you want to save the settings ?")
-                                   << "Removed user|                   You have removed a user "
-                                      "from the booking system.\r\nPlease delete the file "
-                                      "\"QK_LOCAL.NET\" in the program folder of TAVLO, too !");
+        const QString frage = "Save|Do you want to save the settings ?",
+                      notiz = "Removed user|                   You have removed a user from the "
+                              "booking system.\r\nPlease delete the file \"QK_LOCAL.NET\" in "
+                              "the program folder of TAVLO, too !";
+        QCOMPARE(Gezeigt(s.p), QStringList(3, frage)
+                                   << notiz
+                                   << "Qk_Idmap_Speichern_Error|Error when saving  ''" + s.global +
+                                          "QK_IDMAP.NET''\r\nError number: 61"
+                                   << frage << notiz << frage << notiz);
         QVERIFY(s.p.meldungen[0].knöpfe == Knöpfe::JaNeinAbbrechen &&
                 s.p.meldungen[3].symbol == Symbol::Stopp);
-        QCOMPARE(s.t.Lesen("global/QK_IDMAP.BAK"), netz);
-        QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET").size(), 4 * IDMAP_SATZ);
-        s.z.Geändert = true;
-        s.p.antworten = {Antwort::Ja};
-        QVERIFY(f.Befehl_Ausführen(f.mnu_Speichern));
         f.Messages_Entladen();
-        s.Entfernen(f, 3); // 23
-        QCOMPARE(s.p.Titel().mid(4), (QStringList{"Save", "Removed user", "Delete User-ID",
-                                                  "Removed user", "mnu_UserLöschen_Error"}));
 
-        // A deletion by index while that removal is pending and unsaved: Undo now concerns the
-        // deletion only, and the map is not part of it. User 23 books box 20 in between.
+        // A deletion by index while that removal is pending: Undo now concerns the deletion
+        // only, and the map is not part of it. User 23 books box 20 in between.
         const QByteArray liste = Idmap_Bytes(s.z.IdmapListe);
         const QList<QByteArray> davor = s.Stand();
         QTimer uhr;
         Antworten<Messages_frm1>(uhr, [](Messages_frm1& m) {
-            if (m.txt_Eingabe->isVisible())
-                QTest::keyClicks(m.txt_Eingabe, "12\r");
-            else
-                m.cmd_OK_2->click();
+            m.txt_Eingabe->isVisible() ? QTest::keyClicks(m.txt_Eingabe, "12\r")
+                                       : m.cmd_OK_2->click();
         });
         QVERIFY(f.Befehl_Ausführen(f.mnu_AlleBuchungenLöschen));
-        QCOMPARE(s.Lesen(1, "IDX00012"), test::Freigegeben(davor[0], {5, 9, 20}));
         s.t.Datei(Standort::Datei(1, "IDX00012"), test::Bookdata({{20, 23, 9}}));
         s.p.meldungen.clear();
         QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
@@ -401,7 +401,7 @@ private slots:
         QCOMPARE(Standort::Ergebnis(f), "Undone the deleting of bookings !|" + CRLF +
                                             "3 Booking(s) in 1 file(s) restored !|OK");
         QCOMPARE(Idmap_Bytes(s.z.IdmapListe), liste);
-        QVERIFY(s.z.Geändert && s.z.UserEntfernt && f.mnu_Speichern->isEnabled());
+        QVERIFY(!s.z.Geändert && s.z.UserEntfernt && !f.mnu_Speichern->isEnabled());
         QVERIFY(!f.mnu_Rückgängig->isEnabled());
     }
 };
