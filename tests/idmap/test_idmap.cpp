@@ -1,4 +1,4 @@
-#include "../reliability/fehlerstelle.h"
+#include "fehlerstelle.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
 #include "idmap/user_info_frm1.h"
