@@ -16,7 +16,7 @@ const QString PROZEDUR = QStringLiteral("mnu_Rückgängig");
 
 // Brings the removed user back in memory and restores the user's bookings. The messages, the
 // undo lists and the log blocks name the removed user, whoever is selected now. Gives the
-// Libraries that could not be reached.
+// Libraries that could not be reached or restored whole.
 QStringList Entfernen_Rückgängig(Zustand& z, Idmap_frm1& frm) {
     if (z.Gelöscht_Index >= z.IdmapListe.size())
         throw Fehler(FEHLER_INDEX);
