@@ -40,10 +40,7 @@ template <typename D, typename F> void Antworten(QTimer& uhr, F antwort) {
 class TestIdmap : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(test::Offene_Fenster(), QStringList());
-    }
+    void cleanup() { test::Nachräumen(); }
 
     // Only live records reach the map, the clipboard report lists them all; a failed copy is told.
     void writesMapAndReport() {

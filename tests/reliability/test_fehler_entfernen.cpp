@@ -22,7 +22,7 @@ const QByteArray L2_02 = test::Bookdata({{4, 7, 1}, {6, 7, 3}, {8, 12, 2}});
 class TestFehlerEntfernen : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { datei::Fehlerhaken_Setzen({}); }
+    void cleanup() { test::Nachräumen(); }
 
     void libraryVanishesDuringRemoval_data() {
         QTest::addColumn<int>("vorgang");   // the operation in lib2 that finds it gone

@@ -38,11 +38,7 @@ void Liste_Unlesbar() {
 class TestShell : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
-        datei::Fehlerhaken_Setzen({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(test::Offene_Fenster(), QStringList());
-    }
+    void cleanup() { test::Nachräumen(); }
 
     void startup_data() {
         QTest::addColumn<int>("stand");

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../idmap/idmap_bau.h"
+#include "platform/dateien.h"
 #include "shell/zustand.h"
 #include "temp_ordner.h"
 #include "test_plattform.h"
@@ -75,6 +76,13 @@ inline QStringList Offene_Fenster() {
         namen.append(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') +
                      w->objectName());
     return namen;
+}
+
+// After each test of a window: fault injection off, windows closed since deleted, none left.
+inline void Nachräumen() {
+    datei::Fehlerhaken_Setzen({});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(Offene_Fenster(), QStringList());
 }
 
 } // namespace qk::test

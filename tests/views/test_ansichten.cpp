@@ -115,11 +115,7 @@ QMap<QString, QByteArray> Dateien(const Standort& s) {
 class TestAnsichten : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() {
-        datei::Fehlerhaken_Setzen({});
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QCOMPARE(Offene_Fenster(), QStringList());
-    }
+    void cleanup() { test::Nachräumen(); }
 
     // Every query and deletion command, through its windows.
     void commands_data() {
