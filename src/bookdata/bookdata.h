@@ -51,14 +51,15 @@ void Bookdata_Einlesen(Zustand& z, const QString& libPfad, quint8 filter);
 
 // ---- Deletion, backup, undo list and restore ----
 
-// Writes the undo list, then frees, in their files, the boxes of UserNr (every booked box when
-// 0) of the index folders named in BookdataListe, after backing each file up as BOOKDATA.BAK.
-void Buchungen_Löschen(Zustand& z, const QString& libPfad);
+// What a deletion does with the Library's undo list: replace it, or add its entries to those
+// of a user removal that is still pending, so that one Undo brings back what both freed.
+enum class Undo_Liste { Ersetzen, Dazu };
 
-// Backs up one BOOKDATA.NET as BOOKDATA.BAK and rewrites it with the boxes of UserNr freed.
-// Counts into Datensätze_Geschrieben and Buchungen_Gelöscht only what reached the file.
-// Reports its own errors; false when the file could not be rewritten.
-bool Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index);
+// Frees, in their files, the boxes listed in BookdataListe that still hold their listed
+// booking, after backing each file up as BOOKDATA.BAK. The undo list is written before any file
+// is touched and names, in the end, exactly the boxes that were freed. Sets the counters and
+// statuses of the log block; reports its own errors.
+void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen);
 
 // Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
 void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);
@@ -66,24 +67,19 @@ void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);
 // Empties the undo list of every Library of LibListe. Throws qk::Fehler.
 void Rückgängig_Listen_Leeren(Zustand& z);
 
-// Replaces BookdataListe with the entries of the Library's undo list. Throws qk::Fehler,
-// also for a line that names no index folder or holds no valid number.
-void Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
+// Replaces BookdataListe with the entries of the Library's undo list, each with the user and
+// revision its line records. A line that names no index folder or lacks a valid number is
+// skipped; returns how many were. Throws qk::Fehler when the list cannot be read.
+int Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
 
 // The text before the first separator (the whole text without one), blanks at both ends
 // removed.
 QString Feld_Lesen(const QString& text, QChar trenner);
 
-// Restores, from BOOKDATA.BAK, the boxes named in BookdataListe that are free now and were
-// booked in the backup. Reports its own errors; false when it stopped on one, at the folder
-// that failed (a later call may finish the work: boxes restored already are booked then).
+// Restores the boxes named in BookdataListe from each index folder's BOOKDATA.BAK (see
+// satz::Boxen_Zurückholen). Reports its own errors; false when it stopped on one (a later call
+// may finish the work: boxes restored already count as back).
 bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
-
-// Copies back into one index folder's BOOKDATA.NET the named boxes that are free there and
-// booked in its BOOKDATA.BAK; a folder without BOOKDATA.BAK is left alone. Returns how many
-// named boxes could not be put back. Throws qk::Fehler.
-int Bookdata_Zurückkopieren(const QString& libPfad, const QString& index,
-                            const std::vector<quint8>& boxen);
 
 // ---- BOOKDATA.LOG ----
 

@@ -13,36 +13,24 @@ QString Index_Datei(const QString& libPfad, const QString& index, const QString&
     return libPfad + index + datei::Trenner() + name;
 }
 
-bool Bookdata_Datei_Lesen(Zustand& z, const QString& libPfad, const QString& index, quint8 filter,
-                          satz::Trefferliste& treffer, int& anzahl, bool fehlendOhneMeldung) {
-    anzahl = 0;
-    bool gelesen = false;
-    try {
-        // A name that is no index folder could lead anywhere, "..\" included.
-        if (!Ist_Indexordner(index))
-            throw Fehler(FEHLER_PFAD);
-        const QByteArray inhalt = datei::Lesen(Index_Datei(libPfad, index, BOOKDATA_NET));
-        anzahl = satz::Buchungen_Finden(inhalt, filter, treffer);
-        gelesen = true;
-    } catch (const Fehler& f) {
-        const bool fehlt = f.Nummer() == FEHLER_PFAD || f.Nummer() == FEHLER_DATEI_NICHT_GEFUNDEN;
-        if (fehlt && fehlendOhneMeldung && f.Nummer() == FEHLER_DATEI_NICHT_GEFUNDEN) {
-            // An index folder without a booking file: nothing to read.
-        } else if (fehlt) {
-            z.plattform.Meldung(LoadResString(2060) + libPfad + index + LoadResString(2061),
-                                QStringLiteral("Bookdata_Öffnen_Error"), Symbol::Ausruf);
-        } else {
-            Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Öffnen"),
-                          LoadResString(2062) + libPfad + index + LoadResString(2063), f.Nummer(),
-                          LABEL_NR);
-        }
-    }
-    if (gelesen) {
+bool Gelesen_Melden(Zustand& z, const QString& libPfad, const QString& index,
+                    const ordner::Gelesen& g, bool fehlendOhneMeldung) {
+    const int f = g.fehler;
+    const bool fehlt = f == FEHLER_PFAD || f == FEHLER_DATEI_NICHT_GEFUNDEN;
+    if (f == 0) {
         ++z.Anzahl_Dateien;
         Fortschritt_Anzeigen(z, index, z.Ordner_Nr);
+    } else if (fehlt && fehlendOhneMeldung && f == FEHLER_DATEI_NICHT_GEFUNDEN) {
+        // An index folder without a booking file: nothing to read.
+    } else if (fehlt) {
+        z.plattform.Meldung(LoadResString(2060) + libPfad + index + LoadResString(2061),
+                            QStringLiteral("Bookdata_Öffnen_Error"), Symbol::Ausruf);
+    } else {
+        Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Öffnen"),
+                      LoadResString(2062) + libPfad + index + LoadResString(2063), f, LABEL_NR);
     }
     z.plattform.Ereignisse_Verarbeiten();
-    return gelesen;
+    return f == 0;
 }
 
 } // namespace intern
@@ -63,13 +51,12 @@ qint32 Buchungen_Zählen(const Zustand& z) {
 }
 
 void Bookdata_Öffnen(Zustand& z, const QString& libPfad, const QString& index, quint8 filter) {
-    satz::Trefferliste treffer;
-    int anzahl = 0;
-    if (!intern::Bookdata_Datei_Lesen(z, libPfad, index, filter, treffer, anzahl, false))
+    const ordner::Gelesen g = ordner::Lesen(libPfad, index, filter);
+    if (!intern::Gelesen_Melden(z, libPfad, index, g, false))
         return;
     auto& liste = z.BookdataListe;
-    for (int i = 0; i < anzahl; ++i) {
-        const satz::Treffer& t = treffer[i];
+    for (int i = 0; i < g.anzahl; ++i) {
+        const satz::Treffer& t = g.treffer[size_t(i)];
         // The entry goes at Anzahl_Einträge; the first one takes the place of the blank element.
         liste.resize(size_t(z.Anzahl_Einträge));
         liste.push_back(BookdataEintrag{index, t.BoxNr, t.UserID, t.RevNr, t.Extra, t.Tail});

@@ -9,10 +9,11 @@ quint8 Byte(const QByteArray& inhalt, qsizetype i) {
     return static_cast<quint8>(inhalt[i]);
 }
 
-bool Gleich(const QByteArray& a, const QByteArray& b, int box) {
-    const qsizetype anfang = qsizetype(box) * LÄNGE;
-    return std::equal(a.constBegin() + anfang, a.constBegin() + anfang + LÄNGE,
-                      b.constBegin() + anfang);
+// Whether the whole box is there and holds the booking: its user (not a free box) and revision.
+bool Hält(const QByteArray& inhalt, const Box& b) {
+    const qsizetype a = qsizetype(b.nr) * LÄNGE;
+    return b.user != FREI && b.nr < Vollständige_Boxen(inhalt) && Byte(inhalt, a) == b.user &&
+           Byte(inhalt, a + 1) == b.rev;
 }
 
 } // namespace
@@ -40,33 +41,39 @@ int Buchungen_Finden(const QByteArray& inhalt, quint8 filter, Trefferliste& ziel
     return n;
 }
 
-int Buchungen_Freigeben(QByteArray& inhalt, quint8 userNr) {
-    const int boxen = Vollständige_Boxen(inhalt);
-    int freigegeben = 0;
-    for (int r = 0; r < boxen; ++r) {
-        const qsizetype a = qsizetype(r) * LÄNGE;
-        const quint8 u = Byte(inhalt, a);
-        if (u == FREI || (userNr != 0 && u != userNr))
+std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Box>& boxen) {
+    std::vector<quint8> frei;
+    for (const Box& b : boxen) {
+        if (!Hält(inhalt, b))
             continue;
+        const qsizetype a = qsizetype(b.nr) * LÄNGE;
         inhalt[a] = char(FREI);
         inhalt[a + 1] = char(FREI);
-        ++freigegeben;
+        frei.push_back(b.nr);
     }
-    return freigegeben;
+    return frei;
 }
 
 Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
-                             const std::vector<quint8>& boxen) {
+                             const std::vector<Box>& boxen) {
     Rückholung r;
-    for (const quint8 box : boxen) {
-        const bool inSicherung = Gebucht(sicherung, box);
-        const bool vorhanden = box < Vollständige_Boxen(aktuell);
-        if (inSicherung && vorhanden && !Gebucht(aktuell, box)) {
-            const qsizetype a = qsizetype(box) * LÄNGE;
+    for (const Box& b : boxen) {
+        const qsizetype a = qsizetype(b.nr) * LÄNGE;
+        const bool vorhanden = b.nr < Vollständige_Boxen(aktuell);
+        const bool gesichert = b.nr < Vollständige_Boxen(sicherung);
+        if (vorhanden && Hält(aktuell, b))
+            continue; // back already
+        if (!vorhanden || Gebucht(aktuell, b.nr) || !gesichert || b.user == FREI) {
+            ++r.nicht_möglich;
+        } else if (Hält(sicherung, b)) {
             std::copy(sicherung.constBegin() + a, sicherung.constBegin() + a + LÄNGE,
                       aktuell.begin() + a);
             ++r.zurückgeholt;
-        } else if (!(inSicherung && vorhanden && Gleich(aktuell, sicherung, box))) {
+        } else if (!Gebucht(sicherung, b.nr)) {
+            aktuell[a] = char(b.user);
+            aktuell[a + 1] = char(b.rev);
+            ++r.zurückgeholt;
+        } else {
             ++r.nicht_möglich;
         }
     }

@@ -39,20 +39,30 @@ bool Gebucht(const QByteArray& inhalt, int box);
 // returns how many there are.
 int Buchungen_Finden(const QByteArray& inhalt, quint8 filter, Trefferliste& ziel);
 
-// Frees the boxes of `userNr` (every booked box when 0): user byte and revision byte become
-// 255, every other byte stays. Returns the number of boxes freed.
-int Buchungen_Freigeben(QByteArray& inhalt, quint8 userNr);
+// A booked box as a deletion lists it and its undo list names it.
+struct Box {
+    quint8 nr;
+    quint8 user;
+    quint8 rev;
+};
 
-// Puts back, from the backup, each named box that is free in `aktuell` and booked in
-// `sicherung` (all 16 bytes). A named box that already holds exactly the backup's booking needs
-// nothing. Every other named box cannot be put back: it is free in the backup too, lies past
-// the end of one of the files, or has been booked again since.
+// Frees each of `boxen` that still holds the listed booking (user and revision byte): user
+// byte and revision byte become 255, every other byte stays. A box booked, released or changed
+// since it was listed keeps what it holds. Returns the numbers of the boxes freed.
+std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Box>& boxen);
+
+// Puts back each of `boxen` that is free in `aktuell`: copied whole from the backup when the
+// backup holds that very booking, or from the box's user and revision when the backup has the
+// box free (it was made after the box had been freed, by a later deletion in the folder). A box
+// that already holds its booking again needs nothing. Every other box cannot be put back: it
+// lies past the end of one of the files, the backup holds another booking there, or it has
+// been booked again since.
 struct Rückholung {
     int zurückgeholt = 0;
     int nicht_möglich = 0;
 };
 Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
-                             const std::vector<quint8>& boxen);
+                             const std::vector<Box>& boxen);
 
 // What turns `alt` into `neu` (the same file after Buchungen_Freigeben or Boxen_Zurückholen),
 // as pieces to write in place: one per box that differs, from its first to its last differing

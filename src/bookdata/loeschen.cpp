@@ -1,80 +1,97 @@
 #include "bookdata/bookdata.h"
 #include "bookdata/bookdata_intern.h"
 
-#include "platform/dateien.h"
+#include "bookdata/parallel.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
 
+#include <algorithm>
+
 namespace qk {
+namespace {
 
-bool Bookdata_Speichern(Zustand& z, const QString& libPfad, const QString& index) {
-    bool geschrieben = true;
-    try {
-        if (!Ist_Indexordner(index))
-            throw Fehler(FEHLER_PFAD);
-        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
-        const QByteArray gelesen = datei::Lesen(netz);
-        QByteArray neu = gelesen;
-        satz::Buchungen_Freigeben(neu, z.UserNr);
-
-        // The backup is made from the very bytes that the rewrite starts from, and it must be
-        // complete before the booking file is touched: when it fails, nothing else happens.
-        datei::Überschreiben(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK), gelesen);
-
-        // Workstations book and release boxes in this file at any moment, in place. Only the
-        // freed records are written, each only while it still holds what was read, so that
-        // whatever a workstation did since the read stays; a failure puts the freed ones back.
-        const int freigegeben = datei::Stellen_Schreiben(netz, satz::Änderungen(gelesen, neu));
-        // Only what reached the file counts, so that the log's statuses tell the truth.
-        z.Datensätze_Geschrieben += satz::Vollständige_Boxen(gelesen);
-        z.Buchungen_Gelöscht += freigegeben;
-    } catch (const Fehler& f) {
-        Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Speichern"),
-                      LoadResString(2090) + libPfad + index + LoadResString(2091), f.Nummer(),
-                      LABEL_NR_PUNKT);
-        geschrieben = false;
-    }
-    z.plattform.Ereignisse_Verarbeiten();
-    return geschrieben;
+void Umschreiben_Melden(Zustand& z, const QString& libPfad, const QString& index, int nummer) {
+    Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Speichern"),
+                  LoadResString(2090) + libPfad + index + LoadResString(2091), nummer,
+                  LABEL_NR_PUNKT);
 }
 
-void Buchungen_Löschen(Zustand& z, const QString& libPfad) {
+} // namespace
+
+void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
     if (z.Anzahl_Einträge < 1)
         return;
+    z.Dateien_Bearbeitet = 0;
+    z.Anzahl_Buchungen = 0;
+    z.Datensätze_Geschrieben = 0;
+    z.Buchungen_Gelöscht = 0;
+    // Until the files tell otherwise, the log block may not claim that anything went well.
+    z.Status_Schreiben = z.Status_Löschen = LoadResString(2071);
+    const std::vector<BookdataEintrag>& liste = z.BookdataListe;
+
+    // The undo list comes first: a deletion whose list could not be written (a full disk, a
+    // vanished share) could not be undone, and the list of an earlier deletion would restore
+    // the wrong boxes. Naming a box whose rewrite then fails is harmless for that moment; the
+    // list is written again below to name only what was freed.
+    QByteArray davor;
     try {
-        z.Dateien_Bearbeitet = 0;
-        z.Anzahl_Buchungen = 0;
-        z.Datensätze_Geschrieben = 0;
-        z.Buchungen_Gelöscht = 0;
-        // The undo list comes first: a deletion whose list could not be written (a full
-        // disk, a vanished share) could not be undone, and the list of an earlier deletion
-        // would restore the wrong boxes. Naming a folder whose rewrite then fails is harmless:
-        // its boxes are still booked, and the restore leaves booked boxes alone.
-        Rückgängig_Liste_Schreiben(z, libPfad);
-        QString vorher;
-        qint32 umgeschrieben = 0;
-        for (const BookdataEintrag& e : z.BookdataListe) {
-            if (e.Index == vorher)
-                continue;
-            ++z.Dateien_Bearbeitet;
-            vorher = e.Index;
-            if (Bookdata_Speichern(z, libPfad, e.Index))
-                ++umgeschrieben;
-        }
-        z.Anzahl_Buchungen = Buchungen_Zählen(z);
-        // The summary over several Libraries tells what was really deleted: a file that
-        // could not be rewritten, or a box booked anew since the listing, still holds it.
-        z.Summe_Buchungen += z.Buchungen_Gelöscht;
-        z.Summe_Dateien += umgeschrieben;
-        const bool alleGeschrieben =
-            qint64(z.Dateien_Bearbeitet) * satz::BOXEN == qint64(z.Datensätze_Geschrieben);
-        z.Status_Schreiben = LoadResString(alleGeschrieben ? 2070 : 2071);
-        z.Status_Löschen = LoadResString(z.Buchungen_Gelöscht == z.Anzahl_Buchungen ? 2070 : 2071);
+        if (art == Undo_Liste::Dazu)
+            davor = intern::Undo_Liste_Zeilen(libPfad);
+        intern::Undo_Liste_Schreiben(libPfad, davor, liste, nullptr);
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("Buchungen_Löschen"), LoadResString(2072),
                       f.Nummer());
+        return;
     }
+
+    const std::vector<intern::Listenordner> ordner = intern::Ordner_Der_Liste(liste);
+    std::vector<char> frei(liste.size(), 0);
+    qint32 umgeschrieben = 0;
+    parallel::Geordnet<ordner::Umgeschrieben>(
+        z.plattform, int(ordner.size()), z.Gleichzeitig,
+        [&](int i) {
+            const intern::Listenordner& o = ordner[size_t(i)];
+            return ordner::Umschreiben(libPfad, o.index, o.boxen);
+        },
+        [&](int i, const ordner::Umgeschrieben& u) {
+            const intern::Listenordner& o = ordner[size_t(i)];
+            z.Dateien_Bearbeitet += o.gruppen;
+            if (u.fehler != 0) {
+                Umschreiben_Melden(z, libPfad, o.index, u.fehler);
+            } else {
+                // Only what reached the file counts, so that the log's statuses tell the truth.
+                ++umgeschrieben;
+                z.Datensätze_Geschrieben += u.boxen;
+                z.Buchungen_Gelöscht += qint32(u.freigegeben.size());
+                for (const size_t e : o.einträge) {
+                    const quint8 box = liste[e].BoxNr;
+                    frei[e] = std::find(u.freigegeben.begin(), u.freigegeben.end(), box) !=
+                              u.freigegeben.end();
+                }
+            }
+            z.plattform.Ereignisse_Verarbeiten();
+            return true;
+        });
+    z.Anzahl_Buchungen = Buchungen_Zählen(z);
+
+    // A box booked anew, released or changed since the listing kept what it holds; a file that
+    // could not be rewritten kept all its boxes. Undo must bring back nothing of those.
+    if (z.Buchungen_Gelöscht != z.Anzahl_Buchungen) {
+        try {
+            intern::Undo_Liste_Schreiben(libPfad, davor, liste, &frei);
+        } catch (const Fehler& f) {
+            Fehler_Melden(z.plattform, QStringLiteral("Buchungen_Löschen"), LoadResString(2072),
+                          f.Nummer());
+        }
+    }
+    // The summary over several Libraries tells what was really deleted.
+    z.Summe_Buchungen += z.Buchungen_Gelöscht;
+    z.Summe_Dateien += umgeschrieben;
+    const bool alleGeschrieben =
+        qint64(z.Dateien_Bearbeitet) * satz::BOXEN == qint64(z.Datensätze_Geschrieben);
+    z.Status_Schreiben = LoadResString(alleGeschrieben ? 2070 : 2071);
+    z.Status_Löschen = LoadResString(z.Buchungen_Gelöscht == z.Anzahl_Buchungen ? 2070 : 2071);
 }
 
 } // namespace qk

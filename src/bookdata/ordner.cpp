@@ -1,11 +1,13 @@
 #include "bookdata/bookdata.h"
 #include "bookdata/bookdata_intern.h"
 
+#include "bookdata/parallel.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
 
+#include <QHash>
 #include <utility>
 
 namespace qk {
@@ -13,6 +15,29 @@ namespace intern {
 
 bool Zählt_Als_Indexordner(const QString& name) {
     return Ist_Indexordner(name) && name.compare(QLatin1String("IDX00000"), Qt::CaseInsensitive);
+}
+
+std::vector<Listenordner> Ordner_Der_Liste(const std::vector<BookdataEintrag>& liste) {
+    std::vector<Listenordner> ordner;
+    QHash<QString, size_t> stelle;
+    const QString* vorher = nullptr;
+    for (size_t i = 0; i < liste.size(); ++i) {
+        const BookdataEintrag& e = liste[i];
+        if (e.Index.isEmpty())
+            continue;
+        auto it = stelle.constFind(e.Index);
+        if (it == stelle.constEnd()) {
+            it = stelle.insert(e.Index, ordner.size());
+            ordner.push_back(Listenordner{e.Index, {}, {}, 0});
+        }
+        Listenordner& o = ordner[*it];
+        if (vorher == nullptr || *vorher != e.Index)
+            ++o.gruppen;
+        vorher = &e.Index;
+        o.boxen.push_back(satz::Box{e.BoxNr, e.UserID, e.RevNr});
+        o.einträge.push_back(i);
+    }
+    return ordner;
 }
 
 } // namespace intern
@@ -88,17 +113,19 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
     // Only the index folders directly in the Library hold booking files, and only there does
     // libPfad + name lead to the folder; the count of Anzahl_Ordner_Ermitteln is of the same
     // folders, so the progress bar ends at its maximum.
-    const QStringList namen = datei::Unterordner(libPfad);
+    QStringList gefunden = datei::Unterordner(libPfad);
+    gefunden.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+    const QStringList namen = gefunden;
     Sammlung sammlung;
-    satz::Trefferliste treffer;
-    for (const QString& name : namen) {
-        if (!intern::Zählt_Als_Indexordner(name))
-            continue;
-        ++z.Ordner_Nr;
-        int anzahl = 0;
-        if (intern::Bookdata_Datei_Lesen(z, libPfad, name, filter, treffer, anzahl, true))
-            sammlung.Aufnehmen(name, treffer, anzahl);
-    }
+    parallel::Geordnet<ordner::Gelesen>(
+        z.plattform, int(namen.size()), z.Gleichzeitig,
+        [&](int i) { return ordner::Lesen(libPfad, namen[i], filter); },
+        [&](int i, const ordner::Gelesen& g) {
+            ++z.Ordner_Nr;
+            if (intern::Gelesen_Melden(z, libPfad, namen[i], g, true))
+                sammlung.Aufnehmen(namen[i], g.treffer, g.anzahl);
+            return true;
+        });
     sammlung.Übertragen(z);
 }
 

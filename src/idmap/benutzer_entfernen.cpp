@@ -66,13 +66,8 @@ void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         const QStringList libraries = Erreichbare_Libraries(z, z.LibListe, PROZEDUR);
         Rückgängig_Listen_Leeren(z, libraries);
 
-        z.Gelöscht_Index = z.UserIndex;
-        z.Gelöscht_UserNr = z.UserNr;
-        z.Gelöscht_LibListe = libraries;
-        z.IdmapListe[z.Gelöscht_Index].Status = QStringLiteral("DEL");
+        Entfernen_Vormerken(z, libraries);
         frm.IdmapListe_In_Liste_Übertragen();
-        z.UserEntfernt = true;
-        z.Geändert = true;
         frm.mnu_Rückgängig->setEnabled(true);
         frm.mnu_Speichern->setEnabled(true);
 

@@ -18,6 +18,36 @@ bool Erreichbar(Zustand& z, const QString& lib, const QString& prozedur) {
     return false;
 }
 
+// Reads the Library's undo list into BookdataListe; damaged lines are left out, with one message.
+void Undo_Liste_Lesen(Zustand& z, const QString& lib) {
+    const int beschädigt = Rückgängig_Liste_Lesen(z, lib);
+    if (beschädigt > 0) {
+        z.plattform.Meldung(LoadResString(2081) + lib + LoadResString(2082) +
+                                QString::number(beschädigt),
+                            QStringLiteral("Rückgängig_Liste_Lesen_Error"), Symbol::Ausruf);
+    }
+}
+
+// Restores what the last deletion by index freed, in the Library where it deleted, even when
+// another Library has been chosen since. Gives that Library when it could
+// not be reached or restored whole.
+QStringList Index_Wiederherstellen(Zustand& z, const QString& prozedur) {
+    z.Summe_Buchungen = 0;
+    z.Summe_Dateien = 0;
+    z.LibPath = z.Gelöscht_LibListe.value(0, z.LibPath);
+    if (!Erreichbar(z, z.LibPath, prozedur))
+        return {z.LibPath};
+    // The undo list names exactly what the deletion freed; the bookings gathered in memory may
+    // since have been replaced by a command that found nothing to delete.
+    Undo_Liste_Lesen(z, z.LibPath);
+    const bool fertig = cmd_Wiederherstellen(z, z.LibPath);
+    z.LogFunktion = LoadResString(130);
+    LOG_Buchungen_Wiederherstellen(z);
+    z.Summe_Buchungen = z.Anzahl_Buchungen;
+    z.Summe_Dateien = z.Dateien_Bearbeitet;
+    return fertig ? QStringList() : QStringList{z.LibPath};
+}
+
 } // namespace
 
 QStringList Erreichbare_Libraries(Zustand& z, const QStringList& libraries,
@@ -65,7 +95,7 @@ QStringList Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringLis
             ausgelassen.append(lib);
             continue;
         }
-        Rückgängig_Liste_Lesen(z, lib);
+        Undo_Liste_Lesen(z, lib);
         if (!cmd_Wiederherstellen(z, lib))
             ausgelassen.append(lib);
         z.LogFunktion = LoadResString(130);
@@ -74,6 +104,98 @@ QStringList Buchungen_In_Libraries_Wiederherstellen(Zustand& z, const QStringLis
         z.Summe_Dateien += z.Dateien_Bearbeitet;
     }
     return ausgelassen;
+}
+
+void Entfernen_Vormerken(Zustand& z, const QStringList& libraries) {
+    z.Gelöscht_Index = z.UserIndex;
+    z.Gelöscht_UserNr = z.UserNr;
+    z.Gelöscht_LibListe = libraries;
+    z.IdmapListe[z.Gelöscht_Index].Status = QStringLiteral("DEL");
+    z.UserEntfernt = true;
+    z.Geändert = true;
+}
+
+void Index_Buchungen_Löschen(Zustand& z, int funktion) {
+    // There is one level of undo. A user removal still pending stays what Undo takes back, and
+    // this deletion joins it: its Library's list holds the removal's entries (or those of an
+    // earlier deletion that joined), and losing them would lose bookings for good.
+    Undo_Liste art = Undo_Liste::Ersetzen;
+    if (z.Gelöscht_UserNr == 0) {
+        z.Gelöscht_LibListe = QStringList{z.LibPath};
+    } else if (z.Gelöscht_LibListe.contains(z.LibPath)) {
+        art = Undo_Liste::Dazu;
+    } else {
+        z.Gelöscht_LibListe.append(z.LibPath);
+    }
+    z.Summe_Buchungen = 0;
+    z.Summe_Dateien = 0;
+    Buchungen_Löschen(z, z.LibPath, art);
+    z.LogFunktion = LoadResString(funktion);
+    LOG_Buchungen_Löschen(z);
+}
+
+void Benutzer_Zurückholen(Zustand& z, const QString& prozedur) {
+    const quint8 user = z.Gelöscht_UserNr;
+    if (z.Gelöscht_Index < z.IdmapListe.size()) {
+        IdmapEintrag& e = z.IdmapListe[z.Gelöscht_Index];
+        if (e.ID == user && e.Status == QLatin1String("DEL")) {
+            e.Status.clear();
+            return;
+        }
+    }
+    // A map read since (another Global Directory, or the same one again) holds other users at
+    // that place, or the user as the file still has him.
+    for (const IdmapEintrag& e : std::as_const(z.IdmapListe)) {
+        if (e.ID == user && e.Status != QLatin1String("DEL"))
+            return;
+    }
+    const QString nummer = QString::number(user);
+    z.plattform.Meldung(LoadResString(1113) + nummer + LoadResString(1181) + CRLF +
+                            LoadResString(1182),
+                        prozedur + QStringLiteral("_Error"), Symbol::Ausruf);
+}
+
+Ergebnistext Rückgängig_Ausführen(Zustand& z, const QString& prozedur) {
+    const bool entfernen = z.Gelöscht_UserNr != 0;
+    QStringList ausgelassen;
+    quint8 user = z.UserNr;
+    {
+        // However the walk ends, the current Library and the selected user are as before.
+        struct Zurück {
+            Zustand& z;
+            QString lib;
+            quint8 gewählt;
+            ~Zurück() {
+                z.LibPath = lib;
+                z.UserNr = gewählt;
+            }
+        } zurück{z, z.LibPath, z.UserNr};
+        z.LibPath_Alt = z.LibPath;
+        if (entfernen) {
+            // The undo lists, the log blocks and the result name the removed user, whoever is
+            // selected now.
+            user = z.UserNr = z.Gelöscht_UserNr;
+            ausgelassen = Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, prozedur);
+        } else {
+            ausgelassen = Index_Wiederherstellen(z, prozedur);
+        }
+    }
+    const Ergebnistext ergebnis = Rückgängig_Ergebnis(z, user);
+    if (entfernen) {
+        z.UserEntfernt = false;
+        // The map is unchanged only when the file still is what memory holds now: a save
+        // while the removal was pending wrote the map without the user, and edits since the
+        // removal are not saved either.
+        z.Geändert = !Map_Wie_Gespeichert(z);
+    }
+    // A Library that was out of reach or failed halfway still holds its backups and its undo
+    // list: Undo stays pending for it alone, for when the fault is gone.
+    z.Gelöscht_LibListe = ausgelassen;
+    if (ausgelassen.isEmpty()) {
+        z.Gelöscht_UserNr = 0;
+        z.Buchungen_Entfernt = false;
+    }
+    return ergebnis;
 }
 
 Ergebnistext Entfernen_Ergebnis(const Zustand& z, quint8 user, qsizetype libraries) {

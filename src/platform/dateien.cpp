@@ -8,18 +8,32 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
+#include <memory>
+#include <mutex>
 
 namespace qk::datei {
 namespace {
 
-Fehlerhaken& Haken() {
-    static Fehlerhaken haken;
-    return haken;
+// The walks of the booking store call the file layer from several threads at once: the hook
+// is taken under a lock and called outside it, so a test may set it while no walk runs.
+struct Hakenplatz {
+    std::mutex m;
+    std::shared_ptr<const Fehlerhaken> haken;
+};
+
+Hakenplatz& Haken() {
+    static Hakenplatz platz;
+    return platz;
 }
 
 void Prüfen(Vorgang v, const QString& pfad) {
-    if (Haken())
-        Haken()(v, pfad);
+    std::shared_ptr<const Fehlerhaken> haken;
+    {
+        std::lock_guard<std::mutex> g(Haken().m);
+        haken = Haken().haken;
+    }
+    if (haken)
+        (*haken)(v, pfad);
 }
 
 QString Normalisieren(QString pfad) {
@@ -235,7 +249,7 @@ void Überschreiben(const QString& roh, const QByteArray& inhalt) {
     Schließen(f, pfad);
 }
 
-int Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
+std::vector<int> Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
     QString pfad = Normalisieren(roh);
     QFile f(pfad);
     // Never created, never cut: the pieces go into the file that is there.
@@ -249,9 +263,10 @@ int Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
     } else {
         Prüfen(Vorgang::Schreiben, pfad);
     }
-    std::vector<const Stelle*> geschrieben;
+    std::vector<int> geschrieben;
     try {
-        for (const Stelle& s : stellen) {
+        for (int i = 0; i < int(stellen.size()); ++i) {
+            const Stelle& s = stellen[size_t(i)];
             if (!f.seek(s.offset))
                 throw Fehler(FEHLER_ZUGRIFF, pfad);
             // Between this comparison and the write another program may still change the
@@ -262,17 +277,18 @@ int Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
             errno = 0;
             if (!f.seek(s.offset) || f.write(s.neu) != s.neu.size())
                 throw Fehler(Schreibfehler(), pfad);
-            geschrieben.push_back(&s);
+            geschrieben.push_back(i);
         }
     } catch (const Fehler&) {
         for (auto it = geschrieben.rbegin(); it != geschrieben.rend(); ++it) {
-            if (f.seek((*it)->offset))
-                f.write((*it)->vorher);
+            const Stelle& s = stellen[size_t(*it)];
+            if (f.seek(s.offset))
+                f.write(s.vorher);
         }
         throw;
     }
     f.close();
-    return int(geschrieben.size());
+    return geschrieben;
 }
 
 void Anhängen(const QString& roh, const QByteArray& inhalt) {
@@ -313,7 +329,9 @@ QStringList Dateien(const QString& ordner) {
 }
 
 void Fehlerhaken_Setzen(Fehlerhaken haken) {
-    Haken() = std::move(haken);
+    auto neu = haken ? std::make_shared<const Fehlerhaken>(std::move(haken)) : nullptr;
+    std::lock_guard<std::mutex> g(Haken().m);
+    Haken().haken = std::move(neu);
 }
 
 } // namespace qk::datei

@@ -44,10 +44,10 @@ struct Stelle {
 };
 // Writes each piece into the existing file in place, but only while the file still holds the
 // piece's `vorher` bytes at its offset: another program that changed those bytes since they
-// were read keeps its change. Returns how many pieces were written. When a write fails, the
-// pieces written so far get their old bytes back (as far as the file still lets it) before
-// qk::Fehler is thrown. The fault hook sees the open and each piece.
-int Stellen_Schreiben(const QString& pfad, const std::vector<Stelle>& stellen);
+// were read keeps its change. Returns the positions in `stellen` of the pieces written. When a
+// write fails, the pieces written so far get their old bytes back (as far as the file still lets
+// it) before qk::Fehler is thrown. The fault hook sees the open and each piece.
+std::vector<int> Stellen_Schreiben(const QString& pfad, const std::vector<Stelle>& stellen);
 void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
 void Kopieren(const QString& von, const QString& nach);       // replaces an existing target
 void Löschen(const QString& pfad);
@@ -57,7 +57,8 @@ QStringList Unterordner(const QString& ordner);
 QStringList Dateien(const QString& ordner);
 
 // Fault injection for tests: the hook sees each operation before it touches the disk and may
-// throw qk::Fehler to make it fail. An empty hook turns injection off.
+// throw qk::Fehler to make it fail. An empty hook turns injection off. The hook may be called
+// from several threads at once.
 enum class Vorgang { Lesen, Schreiben, Ersetzen, Anhaengen, Kopieren, Loeschen, Auflisten };
 using Fehlerhaken = std::function<void(Vorgang, const QString& pfad)>;
 void Fehlerhaken_Setzen(Fehlerhaken haken);

@@ -65,7 +65,8 @@ struct Zustand {
     int LoginAnzahl = 0;
     quint8 Gelöscht_UserNr = 0;
     quint8 Gelöscht_Index = 0;
-    QStringList Gelöscht_LibListe; // the Libraries where the last removal or deletion by index deleted
+    QStringList
+        Gelöscht_LibListe; // the Libraries where the last removal or deletion by index deleted
     bool Buchungen_Entfernt = false;
 
     // The gathered bookings: always at least one element; a blank one when nothing was read.
@@ -90,6 +91,11 @@ struct Zustand {
     QString Index_Eingabe;
     bool Buchungen_Anzeigen = false;
     bool Buchungen_Gefunden = false;
+
+    // How many index folders the walks of the booking store work on at once: on a network
+    // share each file operation waits for the server, which answers many at a time. 1 walks
+    // one folder after the other.
+    int Gleichzeitig = 16;
 
     // The progress window while one is open; null otherwise, and progress then goes nowhere.
     Fortschrittsanzeige* Fortschritt = nullptr;

@@ -1,6 +1,6 @@
 #include "views/loeschbefehle.h"
 
-#include "bookdata/bookdata.h"
+#include "idmap/library_gang.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/idmap_frm1.h"
@@ -20,16 +20,11 @@ bool Buchungen_Sammeln(Zustand& z, Idmap_frm1& frm) {
     return z.Buchungen_Gefunden;
 }
 
-void Löschen_Und_Protokollieren(Zustand& z, int funktion) {
-    // There is one level of undo: from now on it is this deletion, in this Library, and no
-    // longer a user removal that may still be pending.
-    z.Gelöscht_UserNr = 0;
-    z.Gelöscht_LibListe = QStringList{z.LibPath};
-    z.Summe_Buchungen = 0;
-    z.Summe_Dateien = 0;
-    Buchungen_Löschen(z, z.LibPath);
-    z.LogFunktion = LoadResString(funktion);
-    LOG_Buchungen_Löschen(z);
+// Undo shows "no bookings" only when nothing it takes back deleted any: a user removal that is
+// still pending keeps its word.
+void Entfernt_Zurücksetzen(Zustand& z) {
+    if (z.Gelöscht_UserNr == 0)
+        z.Buchungen_Entfernt = false;
 }
 
 // The result in the small window, modal. Both texts are built before the window is loaded
@@ -51,10 +46,10 @@ void mnu_AlleBuchungenLöschen_Click(Zustand& z, Idmap_frm1& frm) {
             return;
         z.UserNr = 0;
         frm.mnu_Rückgängig->setEnabled(true);
-        z.Buchungen_Entfernt = false;
+        Entfernt_Zurücksetzen(z);
         if (!Buchungen_Sammeln(z, frm))
             return;
-        Löschen_Und_Protokollieren(z, 126);
+        Index_Buchungen_Löschen(z, 126);
         z.Buchungen_Entfernt = true;
         Ergebnis_Zeigen(z, frm, LoadResString(1136) + z.Index_Eingabe + LoadResString(1120));
     } catch (const Fehler& f) {
@@ -70,11 +65,11 @@ void mnu_BuchungenAufUserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         if (z.Index_Eingabe.isEmpty())
             return;
         frm.mnu_Rückgängig->setEnabled(true);
-        z.Buchungen_Entfernt = false;
+        Entfernt_Zurücksetzen(z);
         if (!Buchungen_Sammeln(z, frm))
             return;
         z.Buchungen_Entfernt = true;
-        Löschen_Und_Protokollieren(z, 128);
+        Index_Buchungen_Löschen(z, 128);
         Ergebnis_Zeigen(z, frm, LoadResString(1126) + user + LoadResString(1120));
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("mnu_BuchungenAufUserLöschen"),

@@ -375,31 +375,34 @@ private slots:
                 s.p.meldungen[3].symbol == Symbol::Stopp);
         f.Messages_Entladen();
 
-        // A deletion by index while that removal is pending: Undo now concerns the deletion
-        // only, and the map is not part of it. User 23 books box 20 in between.
-        const QByteArray liste = Idmap_Bytes(s.z.IdmapListe);
-        const QList<QByteArray> davor = s.Stand();
+        // A deletion by index while that removal is pending joins it: one Undo brings back the
+        // user (whom the map on disk no longer holds) and the bookings of both. User 23 books
+        // box 20 in between.
         QTimer uhr;
         Antworten<Messages_frm1>(uhr, [](Messages_frm1& m) {
             m.txt_Eingabe->isVisible() ? QTest::keyClicks(m.txt_Eingabe, "12\r")
                                        : m.cmd_OK_2->click();
         });
         QVERIFY(f.Befehl_Ausführen(f.mnu_AlleBuchungenLöschen));
+        QCOMPARE(s.Rückgängig_Liste(1),
+                 "idx00012\t5\t7\t3\r\nidx00012\t9\t12\t1\r\nidx00012\t20\t12\t1\r\n\r\n");
         s.t.Datei(Standort::Datei(1, "IDX00012"), test::Bookdata({{20, 23, 9}}));
         s.p.meldungen.clear();
+        f.Messages_Entladen();
         QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
         QVERIFY(s.p.meldungen.isEmpty());
         QCOMPARE(s.Lesen(1, "IDX00012"), test::Bookdata({{5, 7, 3}, {9, 12, 1}, {20, 23, 9}}));
-        QCOMPARE(s.Stand().mid(1), davor.mid(1));
+        QCOMPARE(s.Stand().mid(1), zurück.mid(1));
         QVERIFY(s.Log(1).contains("Funktion: Un&do" + ENDE +
-                                  " ************** Restored bookings for User-ID 0 "));
+                                  " ************** Restored bookings for User-ID 254 "));
         QVERIFY(s.Log(1).endsWith("Restored: 3Booking(s) in 1 file(s) (BOOKDATA.NET)" + CRLF +
                                   "Status: Error" + ENDE));
+        QVERIFY(s.Log(3).endsWith("User-ID 254 restored !" + ENDE));
         QCOMPARE(Standort::Ergebnis(f), "Undone the deleting of bookings !|" + CRLF +
                                             "3 Booking(s) in 1 file(s) restored !|OK");
-        QCOMPARE(Idmap_Bytes(s.z.IdmapListe), liste);
-        QVERIFY(!s.z.Geändert && s.z.UserEntfernt && !f.mnu_Speichern->isEnabled());
-        QVERIFY(!f.mnu_Rückgängig->isEnabled());
+        QCOMPARE(s.Spalte(f.lstv_Idmap), QStringList({"1", "7", "12", "23", "254"}));
+        QVERIFY(s.z.Geändert && !s.z.UserEntfernt && f.mnu_Speichern->isEnabled());
+        QVERIFY(!f.mnu_Rückgängig->isEnabled() && s.z.Gelöscht_UserNr == 0);
     }
 };
 

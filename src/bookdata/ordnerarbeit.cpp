@@ -1,0 +1,104 @@
+#include "bookdata/ordnerarbeit.h"
+
+#include "bookdata/bookdata.h"
+#include "bookdata/bookdata_intern.h"
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+
+namespace qk::ordner {
+namespace {
+
+// A name that is no index folder could lead anywhere, "..\" included.
+void Name_Prüfen(const QString& index) {
+    if (!Ist_Indexordner(index))
+        throw Fehler(FEHLER_PFAD);
+}
+
+} // namespace
+
+Gelesen Lesen(const QString& libPfad, const QString& index, quint8 filter) {
+    Gelesen g;
+    try {
+        Name_Prüfen(index);
+        const QByteArray inhalt =
+            datei::Lesen(intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET));
+        g.anzahl = satz::Buchungen_Finden(inhalt, filter, g.treffer);
+    } catch (const Fehler& f) {
+        g.fehler = f.Nummer();
+    }
+    return g;
+}
+
+Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
+                          const std::vector<satz::Box>& boxen) {
+    Umgeschrieben u;
+    try {
+        Name_Prüfen(index);
+        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
+        const QByteArray gelesen = datei::Lesen(netz);
+        QByteArray neu = gelesen;
+        satz::Gelistete_Freigeben(neu, boxen);
+
+        // The backup is made from the very bytes that the rewrite starts from, and it must be
+        // complete before the booking file is touched: when it fails, nothing else happens.
+        datei::Überschreiben(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK), gelesen);
+
+        // Workstations book and release boxes in this file at any moment, in place. Only the
+        // freed records are written, each only while it still holds what was read, so that
+        // whatever a workstation did since the read stays; a failure puts the freed ones back.
+        const std::vector<datei::Stelle> stellen = satz::Änderungen(gelesen, neu);
+        for (const int i : datei::Stellen_Schreiben(netz, stellen))
+            u.freigegeben.push_back(quint8(stellen[size_t(i)].offset / satz::LÄNGE));
+        u.boxen = satz::Vollständige_Boxen(gelesen);
+    } catch (const Fehler& f) {
+        u.fehler = f.Nummer();
+    }
+    return u;
+}
+
+Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
+                         const std::vector<satz::Box>& boxen) {
+    Zurückgeholt z;
+    try {
+        if (!Ist_Indexordner(index))
+            throw Fehler(FEHLER_ARGUMENT);
+        QByteArray sicherung;
+        try {
+            sicherung = datei::Lesen(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK));
+        } catch (const Fehler& f) {
+            if (f.Nummer() != FEHLER_DATEI_NICHT_GEFUNDEN)
+                throw;
+            z.nicht_möglich = int(boxen.size()); // no backup to take them from
+            return z;
+        }
+        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
+        QByteArray gelesen;
+        bool fehlt = false;
+        try {
+            gelesen = datei::Lesen(netz);
+        } catch (const Fehler& f) {
+            if (f.Nummer() != FEHLER_DATEI_NICHT_GEFUNDEN)
+                throw;
+            // A booking file lost since the deletion comes back whole from its backup.
+            gelesen = sicherung;
+            fehlt = true;
+        }
+        QByteArray aktuell = gelesen;
+        const satz::Rückholung r = satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
+        z.nicht_möglich = r.nicht_möglich;
+        if (fehlt) {
+            datei::Überschreiben(netz, aktuell);
+        } else if (r.zurückgeholt > 0) {
+            // Only the boxes put back, and each only while it is still free: a box that a
+            // workstation booked since the read keeps that booking (and counts as not put back).
+            const int geschrieben =
+                int(datei::Stellen_Schreiben(netz, satz::Änderungen(gelesen, aktuell)).size());
+            z.nicht_möglich += r.zurückgeholt - geschrieben;
+        }
+    } catch (const Fehler& f) {
+        z.fehler = f.Nummer();
+    }
+    return z;
+}
+
+} // namespace qk::ordner

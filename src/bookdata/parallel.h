@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/plattform.h"
+
+#include <QThreadPool>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+// On a network share every file operation waits for the server, and the server answers many
+// requests at once: the walks over index folders keep several folders' file work in flight.
+// What the administrator sees (messages, counters, progress) is still produced on the calling
+// thread, one folder after another in the order of the one-at-a-time walk.
+namespace qk::parallel {
+
+// How many folders the booking store works on at once unless told otherwise; measured on a
+// share with a simulated round trip (scripts/bench --share).
+inline constexpr int GLEICHZEITIG = 16;
+
+// Runs arbeit(i) for i = 0 .. anzahl-1 and hands each result to abnehmen(i, ergebnis) on the
+// calling thread, in order of i. With `gleichzeitig` above 1 the work runs on that many
+// threads and up to twice as many results wait ahead of the consumer; while the consumer waits,
+// pending events are let through. abnehmen returns false to stop: no further work starts, and
+// Geordnet returns once the work in flight has ended. `arbeit` runs on other threads: it may
+// touch only its arguments and the file layer, and must not throw.
+//
+// The hand-over uses the standard library's mutex and condition variable rather than Qt's: the
+// ThreadSanitizer run sees through them, while Qt's own locks live in a library built without it.
+template <typename Ergebnis, typename Arbeit, typename Abnehmen>
+void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& arbeit,
+              const Abnehmen& abnehmen) {
+    if (gleichzeitig <= 1 || anzahl <= 1) {
+        for (int i = 0; i < anzahl; ++i) {
+            Ergebnis e = arbeit(i);
+            if (!abnehmen(i, e))
+                return;
+        }
+        return;
+    }
+    struct Lage {
+        std::mutex m;
+        std::condition_variable fertig;
+        std::vector<std::optional<Ergebnis>> fach;
+    };
+    const int fenster = 2 * gleichzeitig;
+    auto lage = std::make_shared<Lage>();
+    lage->fach.resize(size_t(fenster));
+    // Declared after `lage`, so it is destroyed first: its destructor waits for every task,
+    // also when abnehmen throws.
+    QThreadPool pool;
+    pool.setMaxThreadCount(gleichzeitig);
+    pool.setExpiryTimeout(-1);
+    int eingereicht = 0;
+    for (int i = 0; i < anzahl; ++i) {
+        for (; eingereicht < anzahl && eingereicht < i + fenster; ++eingereicht) {
+            const int k = eingereicht;
+            // The task reads what was written before this lock, once it has taken the lock.
+            { std::lock_guard<std::mutex> g(lage->m); }
+            pool.start([lage, k, fenster, &arbeit] {
+                { std::lock_guard<std::mutex> g(lage->m); }
+                Ergebnis e = arbeit(k);
+                {
+                    std::lock_guard<std::mutex> g(lage->m);
+                    lage->fach[size_t(k % fenster)].emplace(std::move(e));
+                }
+                lage->fertig.notify_all();
+            });
+        }
+        std::optional<Ergebnis> e;
+        {
+            std::unique_lock<std::mutex> g(lage->m);
+            auto& fach = lage->fach[size_t(i % fenster)];
+            while (!fach) {
+                if (!lage->fertig.wait_for(g, std::chrono::milliseconds(10),
+                                           [&] { return fach.has_value(); })) {
+                    g.unlock();
+                    plattform.Ereignisse_Verarbeiten();
+                    g.lock();
+                }
+            }
+            e.swap(fach);
+        }
+        if (!abnehmen(i, *e))
+            return;
+    }
+}
+
+} // namespace qk::parallel
