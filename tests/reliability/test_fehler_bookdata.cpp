@@ -16,6 +16,7 @@
 
 #include <QSet>
 #include <QtTest>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <random>
@@ -482,13 +483,11 @@ private slots:
         Bibliothek b;
         const QByteArray neu =
             Bookdata({{5, 7, 3}, {9, 7, 1}, {12, 8, 1}, {77, 7, 200}, {6, 9, 9}});
-        bool einmal = false;
+        std::atomic<bool> einmal = false;
         datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
-            if (!einmal && v == datei::Vorgang::Schreiben &&
-                pfad.endsWith("IDX00001/BOOKDATA.BAK")) {
-                einmal = true;
+            if (v == datei::Vorgang::Schreiben && pfad.endsWith("IDX00001/BOOKDATA.BAK") &&
+                !einmal.exchange(true))
                 b.t.Datei("Lib/IDX00001/BOOKDATA.NET", neu);
-            }
         });
         b.Löschen();
         datei::Fehlerhaken_Setzen({});

@@ -8,6 +8,7 @@
 #include "standort.h"
 
 #include <QDir>
+#include <atomic>
 
 using namespace qk;
 using test::Freigegeben;
@@ -56,15 +57,16 @@ private slots:
         s.t.Datei(Standort::Datei(2, "IDX00002"), L2_02);
         const QString lib2 = s.libs[1];
         const QString fort = s.t.Pfad() + "lib2.fort";
-        bool weg = false;
-        int aufrufe = 0;
+        // The hook runs on the threads of the walk: what it shares is atomic.
+        std::atomic<bool> weg = false, umbenannt = false;
+        std::atomic<int> aufrufe = 0;
         datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
             if (weg && nummer && pfad.startsWith(lib2))
                 throw Fehler(nummer, pfad);
-            if (weg || int(v) != vorgang || pfad != lib2 + datei || ++aufrufe < ab)
+            if (weg || int(v) != vorgang || pfad != lib2 + datei || ++aufrufe < ab ||
+                weg.exchange(true))
                 return;
-            weg = true;
-            QVERIFY(QDir().rename(QDir::cleanPath(lib2), fort));
+            umbenannt = QDir().rename(QDir::cleanPath(lib2), fort);
             if (nummer)
                 throw Fehler(nummer, pfad);
         });
@@ -72,7 +74,7 @@ private slots:
         Standort::Zeigen(f);
         s.Entfernen(f, 1);
         datei::Fehlerhaken_Setzen({});
-        QVERIFY(weg);
+        QVERIFY(weg && umbenannt);
 
         // Told once where it went wrong, and nothing made where the Library was.
         QCOMPARE(s.p.Titel().count(titel), 1);

@@ -4,6 +4,7 @@
 #include "platform/fehler.h"
 
 #include <QString>
+#include <atomic>
 
 namespace qk::test {
 
@@ -25,7 +26,7 @@ public:
     Fehlerstelle(const Fehlerstelle&) = delete;
     Fehlerstelle& operator=(const Fehlerstelle&) = delete;
 
-    int aufrufe = 0; // calls of the hook for the file so far
+    std::atomic<int> aufrufe = 0; // calls of the hook for the file so far (from any thread)
 };
 
 } // namespace qk::test
