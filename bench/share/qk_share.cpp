@@ -1,0 +1,733 @@
+// qk_share: SOURCE_DIR seen through a FUSE mount that behaves like the network share of a CAD
+// site, for the benchmark.
+//
+//   qk_share SOURCE_DIR MOUNTPOINT [--latency-us N] [--stats FILE] [--threads N] [-f] [-d]
+//
+// Every request waits N microseconds (default 1000) in the worker thread that serves it, as a
+// round trip to a file server would, and is then done on SOURCE_DIR. The kernel keeps nothing
+// between requests: names, attributes and missing names expire at once, and files are opened
+// for direct I/O, so every read and write reaches the daemon. That is the share without client
+// caching that the program meets, where workstations change the files at any moment. Requests
+// are answered by up to --threads workers (default 128) at the same time. Each request served
+// is counted by kind; with --stats the counters live in FILE (see share_zaehler.h). Without -f
+// the daemon goes to the background once mounted. SIGINT, SIGTERM and `fusermount3 -u` end it.
+#define FUSE_USE_VERSION 314
+
+#include "share_zaehler.h"
+
+#include <fuse_lowlevel.h>
+#include <linux/fuse.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <map>
+#include <mutex>
+#include <string>
+#include <sys/mman.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/uio.h>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using qk::share::Art;
+
+// A file or folder the kernel knows. The O_PATH descriptor follows it through renames and keeps
+// its inode number from being reused while the kernel may still ask for it.
+struct Knoten {
+    int fd = -1;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    std::uint64_t nlookup = 0; // the kernel's references; at 0 it is forgotten
+};
+
+struct Verzeichnis {
+    DIR* dp = nullptr;
+    off_t pos = 0;
+    dirent* offen = nullptr; // read from dp but not yet sent: it did not fit the last answer
+};
+
+struct Share {
+    Knoten wurzel;
+    std::mutex mutex;
+    std::map<std::pair<dev_t, ino_t>, Knoten*> knoten;
+    timespec latenz{};
+    unsigned threads = 128;
+    std::uint64_t* zaehler = nullptr;
+    std::atomic<bool> parallel{false}; // to be told to the kernel in the answer to INIT
+    std::uint64_t initAnfrage = 0;     // the unique of the kernel's INIT, once read
+    std::atomic<bool> initGelesen{false};
+};
+
+Share& Von(fuse_req_t req) {
+    return *static_cast<Share*>(fuse_req_userdata(req));
+}
+
+void Zählen(Share& s, Art art) {
+    std::atomic_ref<std::uint64_t>(s.zaehler[std::size_t(art)])
+        .fetch_add(1, std::memory_order_relaxed);
+    if (art != Art::forget)
+        std::atomic_ref<std::uint64_t>(s.zaehler[std::size_t(Art::total)])
+            .fetch_add(1, std::memory_order_relaxed);
+}
+
+// Counted first, so that a client holding the answer always finds its request in the counters.
+Share& Anfrage(fuse_req_t req, Art art) {
+    Share& s = Von(req);
+    Zählen(s, art);
+    if (s.latenz.tv_sec != 0 || s.latenz.tv_nsec != 0) {
+        timespec rest = s.latenz;
+        while (clock_nanosleep(CLOCK_MONOTONIC, 0, &rest, &rest) == EINTR) {
+        }
+    }
+    return s;
+}
+
+Knoten& KnotenVon(Share& s, fuse_ino_t ino) {
+    return ino == FUSE_ROOT_ID ? s.wurzel : *reinterpret_cast<Knoten*>(ino);
+}
+
+// The inode behind an O_PATH descriptor by path, for the calls that take no empty path.
+struct ProcPfad {
+    char text[40];
+    explicit ProcPfad(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
+};
+
+int Stat(int fd, struct stat& st) {
+    return fstatat(fd, "", &st, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
+}
+
+void Vergessen(Share& s, fuse_ino_t ino, std::uint64_t n) {
+    if (ino == FUSE_ROOT_ID)
+        return;
+    Knoten* k = reinterpret_cast<Knoten*>(ino);
+    std::lock_guard lock(s.mutex);
+    if (n > k->nlookup) {
+        std::fprintf(stderr, "qk_share: the kernel forgot %llu references of %llu\n",
+                     static_cast<unsigned long long>(n),
+                     static_cast<unsigned long long>(k->nlookup));
+        n = k->nlookup;
+    }
+    k->nlookup -= n;
+    if (k->nlookup == 0) {
+        s.knoten.erase({k->dev, k->ino});
+        close(k->fd);
+        delete k;
+    }
+}
+
+// Looks `name` up in `parent` and takes one kernel reference on it; 0 or the errno.
+int Eintrag(Share& s, Knoten& parent, const char* name, fuse_entry_param& e) {
+    const int fd = openat(parent.fd, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    e = fuse_entry_param{};
+    if (const int fehler = Stat(fd, e.attr)) {
+        close(fd);
+        return fehler;
+    }
+    Knoten* k = nullptr;
+    bool bekannt = false;
+    {
+        std::lock_guard lock(s.mutex);
+        auto it = s.knoten.find({e.attr.st_dev, e.attr.st_ino});
+        bekannt = it != s.knoten.end();
+        if (bekannt) {
+            k = it->second;
+        } else {
+            k = new Knoten{fd, e.attr.st_dev, e.attr.st_ino, 0};
+            s.knoten.emplace(std::pair{k->dev, k->ino}, k);
+        }
+        ++k->nlookup;
+    }
+    if (bekannt)
+        close(fd);
+    e.ino = reinterpret_cast<fuse_ino_t>(k);
+    e.attr_timeout = 0;
+    e.entry_timeout = 0;
+    return 0;
+}
+
+// Answers with the entry; an answer the kernel no longer waits for (interrupted) gives the
+// reference back.
+void EintragAntworten(fuse_req_t req, Share& s, int fehler, const fuse_entry_param& e) {
+    if (fehler) {
+        fuse_reply_err(req, fehler);
+        return;
+    }
+    if (fuse_reply_entry(req, &e) == -ENOENT)
+        Vergessen(s, e.ino, 1);
+}
+
+void Antworten(fuse_req_t req, int ergebnis) {
+    fuse_reply_err(req, ergebnis == 0 ? 0 : errno);
+}
+
+// ---- the requests, in the order of share_zaehler.h ----
+
+void Init(void* daten, fuse_conn_info* conn) {
+    Share& s = *static_cast<Share*>(daten);
+    // The kernel must neither gather writes nor fetch attributes with the listing: each
+    // request the program causes is to arrive here as it was made.
+    conn->want &= ~(FUSE_CAP_WRITEBACK_CACHE | FUSE_CAP_READDIRPLUS | FUSE_CAP_READDIRPLUS_AUTO);
+    // Without it the kernel sends one lookup at a time per folder: the program's requests in
+    // flight would queue in the kernel instead of at the server. (GerätSchreiben tells the
+    // kernel, which this libfuse does not.)
+    if (conn->capable & FUSE_CAP_PARALLEL_DIROPS) {
+        conn->want |= FUSE_CAP_PARALLEL_DIROPS;
+        s.parallel.store(true);
+    }
+    // Asynchronous releases and any asynchronous direct I/O count against this limit
+    // (12 by default), not the synchronous reads and writes of a program.
+    conn->max_background = std::min(s.threads, 65535u);
+    conn->congestion_threshold = conn->max_background * 3 / 4;
+}
+
+void Lookup(fuse_req_t req, fuse_ino_t parent, const char* name) {
+    Share& s = Anfrage(req, Art::lookup);
+    fuse_entry_param e;
+    // ENOENT rather than an entry with inode 0: the kernel does not remember a missing name.
+    EintragAntworten(req, s, Eintrag(s, KnotenVon(s, parent), name, e), e);
+}
+
+void Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
+    Share& s = Anfrage(req, Art::getattr);
+    struct stat st {};
+    const int fehler =
+        fi ? (fstat(int(fi->fh), &st) == 0 ? 0 : errno) : Stat(KnotenVon(s, ino).fd, st);
+    if (fehler)
+        fuse_reply_err(req, fehler);
+    else
+        fuse_reply_attr(req, &st, 0);
+}
+
+void Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
+    Share& s = Anfrage(req, Art::open);
+    const int fd = open(ProcPfad(KnotenVon(s, ino).fd).text, fi->flags & ~O_NOFOLLOW);
+    if (fd < 0) {
+        fuse_reply_err(req, errno);
+        return;
+    }
+    fi->fh = std::uint64_t(fd);
+    fi->direct_io = 1;
+    if (fuse_reply_open(req, fi) == -ENOENT)
+        close(fd);
+}
+
+void Read(fuse_req_t req, fuse_ino_t, size_t size, off_t off, fuse_file_info* fi) {
+    Anfrage(req, Art::read);
+    thread_local std::vector<char> puffer;
+    puffer.resize(std::max(puffer.size(), size));
+    const ssize_t n = pread(int(fi->fh), puffer.data(), size, off);
+    if (n < 0)
+        fuse_reply_err(req, errno);
+    else
+        fuse_reply_buf(req, puffer.data(), size_t(n));
+}
+
+void Write(fuse_req_t req, fuse_ino_t, const char* buf, size_t size, off_t off,
+           fuse_file_info* fi) {
+    Anfrage(req, Art::write);
+    const ssize_t n = pwrite(int(fi->fh), buf, size, off);
+    if (n < 0)
+        fuse_reply_err(req, errno);
+    else
+        fuse_reply_write(req, size_t(n));
+}
+
+// The kernel sends a flush for every close() of the program, a release only after the last one.
+// Closing a duplicate reports what close() on the real file would, and the file stays open
+// until the release.
+void Flush(fuse_req_t req, fuse_ino_t, fuse_file_info* fi) {
+    Anfrage(req, Art::flush);
+    const int kopie = dup(int(fi->fh));
+    Antworten(req, kopie < 0 ? -1 : close(kopie));
+}
+
+void Release(fuse_req_t req, fuse_ino_t, fuse_file_info* fi) {
+    Anfrage(req, Art::release);
+    close(int(fi->fh));
+    fuse_reply_err(req, 0);
+}
+
+void Opendir(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
+    Share& s = Anfrage(req, Art::opendir);
+    const int fd = openat(KnotenVon(s, ino).fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* dp = fd < 0 ? nullptr : fdopendir(fd);
+    if (!dp) {
+        const int fehler = errno;
+        if (fd >= 0)
+            close(fd);
+        fuse_reply_err(req, fehler);
+        return;
+    }
+    auto* v = new Verzeichnis{dp, 0, nullptr};
+    fi->fh = reinterpret_cast<std::uint64_t>(v);
+    if (fuse_reply_open(req, fi) == -ENOENT) {
+        closedir(dp);
+        delete v;
+    }
+}
+
+void Readdir(fuse_req_t req, fuse_ino_t, size_t size, off_t off, fuse_file_info* fi) {
+    Anfrage(req, Art::readdir);
+    auto* v = reinterpret_cast<Verzeichnis*>(fi->fh);
+    if (off != v->pos) {
+        seekdir(v->dp, off);
+        v->offen = nullptr;
+        v->pos = off;
+    }
+    std::vector<char> puffer(size);
+    size_t voll = 0;
+    for (;;) {
+        if (!v->offen) {
+            errno = 0;
+            v->offen = readdir(v->dp);
+            if (!v->offen) {
+                if (errno && voll == 0) {
+                    fuse_reply_err(req, errno);
+                    return;
+                }
+                break;
+            }
+        }
+        // The kind of each entry goes with the name, so that a lister learns which names are
+        // folders without a request per entry, as from a share's directory listing.
+        struct stat st {};
+        st.st_ino = v->offen->d_ino;
+        st.st_mode = DTTOIF(v->offen->d_type);
+        if (v->offen->d_type == DT_UNKNOWN)
+            fstatat(dirfd(v->dp), v->offen->d_name, &st, AT_SYMLINK_NOFOLLOW);
+        const off_t nächste = v->offen->d_off;
+        const size_t n = fuse_add_direntry(req, puffer.data() + voll, size - voll, v->offen->d_name,
+                                           &st, nächste);
+        if (n > size - voll)
+            break; // stays in v->offen for the next request
+        voll += n;
+        v->pos = nächste;
+        v->offen = nullptr;
+    }
+    fuse_reply_buf(req, puffer.data(), voll);
+}
+
+void Releasedir(fuse_req_t req, fuse_ino_t, fuse_file_info* fi) {
+    Anfrage(req, Art::releasedir);
+    auto* v = reinterpret_cast<Verzeichnis*>(fi->fh);
+    closedir(v->dp);
+    delete v;
+    fuse_reply_err(req, 0);
+}
+
+void Create(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode, fuse_file_info* fi) {
+    Share& s = Anfrage(req, Art::create);
+    Knoten& p = KnotenVon(s, parent);
+    const int fd = openat(p.fd, name, (fi->flags | O_CREAT) & ~O_NOFOLLOW, mode);
+    if (fd < 0) {
+        fuse_reply_err(req, errno);
+        return;
+    }
+    fuse_entry_param e;
+    if (const int fehler = Eintrag(s, p, name, e)) {
+        close(fd);
+        fuse_reply_err(req, fehler);
+        return;
+    }
+    fi->fh = std::uint64_t(fd);
+    fi->direct_io = 1;
+    if (fuse_reply_create(req, &e, fi) == -ENOENT) {
+        close(fd);
+        Vergessen(s, e.ino, 1);
+    }
+}
+
+void Unlink(fuse_req_t req, fuse_ino_t parent, const char* name) {
+    Share& s = Anfrage(req, Art::unlink);
+    Antworten(req, unlinkat(KnotenVon(s, parent).fd, name, 0));
+}
+
+void Rename(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newparent,
+            const char* newname, unsigned int flags) {
+    Share& s = Anfrage(req, Art::rename);
+    Antworten(req,
+              renameat2(KnotenVon(s, parent).fd, name, KnotenVon(s, newparent).fd, newname, flags));
+}
+
+void Mkdir(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode) {
+    Share& s = Anfrage(req, Art::mkdir);
+    Knoten& p = KnotenVon(s, parent);
+    fuse_entry_param e;
+    const int fehler = mkdirat(p.fd, name, mode) == 0 ? Eintrag(s, p, name, e) : errno;
+    EintragAntworten(req, s, fehler, e);
+}
+
+void Rmdir(fuse_req_t req, fuse_ino_t parent, const char* name) {
+    Share& s = Anfrage(req, Art::rmdir);
+    Antworten(req, unlinkat(KnotenVon(s, parent).fd, name, AT_REMOVEDIR));
+}
+
+void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int valid, fuse_file_info* fi) {
+    Share& s = Anfrage(req, Art::setattr);
+    const Knoten& k = KnotenVon(s, ino);
+    const ProcPfad pfad(k.fd);
+    const int fh = fi ? int(fi->fh) : -1;
+    int r = 0;
+    if (valid & FUSE_SET_ATTR_MODE)
+        r = fi ? fchmod(fh, attr->st_mode) : chmod(pfad.text, attr->st_mode);
+    if (r == 0 && (valid & (FUSE_SET_ATTR_UID | FUSE_SET_ATTR_GID))) {
+        const uid_t uid = (valid & FUSE_SET_ATTR_UID) ? attr->st_uid : uid_t(-1);
+        const gid_t gid = (valid & FUSE_SET_ATTR_GID) ? attr->st_gid : gid_t(-1);
+        r = fchownat(k.fd, "", uid, gid, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW);
+    }
+    if (r == 0 && (valid & FUSE_SET_ATTR_SIZE))
+        r = fi ? ftruncate(fh, attr->st_size) : truncate(pfad.text, attr->st_size);
+    if (r == 0 && (valid & (FUSE_SET_ATTR_ATIME | FUSE_SET_ATTR_MTIME))) {
+        timespec zeiten[2] = {{0, UTIME_OMIT}, {0, UTIME_OMIT}};
+        if (valid & FUSE_SET_ATTR_ATIME_NOW)
+            zeiten[0].tv_nsec = UTIME_NOW;
+        else if (valid & FUSE_SET_ATTR_ATIME)
+            zeiten[0] = attr->st_atim;
+        if (valid & FUSE_SET_ATTR_MTIME_NOW)
+            zeiten[1].tv_nsec = UTIME_NOW;
+        else if (valid & FUSE_SET_ATTR_MTIME)
+            zeiten[1] = attr->st_mtim;
+        r = fi ? futimens(fh, zeiten) : utimensat(AT_FDCWD, pfad.text, zeiten, 0);
+    }
+    struct stat st {};
+    const int fehler = r != 0 ? errno : Stat(k.fd, st);
+    if (fehler)
+        fuse_reply_err(req, fehler);
+    else
+        fuse_reply_attr(req, &st, 0);
+}
+
+void Fsync(fuse_req_t req, fuse_ino_t, int datasync, fuse_file_info* fi) {
+    Anfrage(req, Art::fsync);
+    Antworten(req, datasync ? fdatasync(int(fi->fh)) : fsync(int(fi->fh)));
+}
+
+void Statfs(fuse_req_t req, fuse_ino_t ino) {
+    Share& s = Anfrage(req, Art::statfs);
+    struct statvfs st {};
+    if (fstatvfs(KnotenVon(s, ino).fd, &st) != 0)
+        fuse_reply_err(req, errno);
+    else
+        fuse_reply_statfs(req, &st);
+}
+
+// ---- everything else a program may cause, counted as "other" ----
+
+void Access(fuse_req_t req, fuse_ino_t ino, int mask) {
+    Share& s = Anfrage(req, Art::other);
+    Antworten(req, access(ProcPfad(KnotenVon(s, ino).fd).text, mask));
+}
+
+void Readlink(fuse_req_t req, fuse_ino_t ino) {
+    Share& s = Anfrage(req, Art::other);
+    char ziel[PATH_MAX + 1];
+    const ssize_t n = readlinkat(KnotenVon(s, ino).fd, "", ziel, PATH_MAX);
+    if (n < 0) {
+        fuse_reply_err(req, errno);
+        return;
+    }
+    ziel[n] = '\0';
+    fuse_reply_readlink(req, ziel);
+}
+
+void Mknod(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode, dev_t rdev) {
+    Share& s = Anfrage(req, Art::other);
+    Knoten& p = KnotenVon(s, parent);
+    fuse_entry_param e;
+    const int fehler = mknodat(p.fd, name, mode, rdev) == 0 ? Eintrag(s, p, name, e) : errno;
+    EintragAntworten(req, s, fehler, e);
+}
+
+void Symlink(fuse_req_t req, const char* ziel, fuse_ino_t parent, const char* name) {
+    Share& s = Anfrage(req, Art::other);
+    Knoten& p = KnotenVon(s, parent);
+    fuse_entry_param e;
+    const int fehler = symlinkat(ziel, p.fd, name) == 0 ? Eintrag(s, p, name, e) : errno;
+    EintragAntworten(req, s, fehler, e);
+}
+
+void Link(fuse_req_t req, fuse_ino_t ino, fuse_ino_t newparent, const char* newname) {
+    Share& s = Anfrage(req, Art::other);
+    Knoten& p = KnotenVon(s, newparent);
+    fuse_entry_param e;
+    const int fehler =
+        linkat(AT_FDCWD, ProcPfad(KnotenVon(s, ino).fd).text, p.fd, newname, AT_SYMLINK_FOLLOW) == 0
+            ? Eintrag(s, p, newname, e)
+            : errno;
+    EintragAntworten(req, s, fehler, e);
+}
+
+void Fsyncdir(fuse_req_t req, fuse_ino_t, int datasync, fuse_file_info* fi) {
+    Anfrage(req, Art::other);
+    const int fd = dirfd(reinterpret_cast<Verzeichnis*>(fi->fh)->dp);
+    Antworten(req, datasync ? fdatasync(fd) : fsync(fd));
+}
+
+void Fallocate(fuse_req_t req, fuse_ino_t, int mode, off_t offset, off_t length,
+               fuse_file_info* fi) {
+    Anfrage(req, Art::other);
+    Antworten(req, fallocate(int(fi->fh), mode, offset, length));
+}
+
+// A share offers no extended attributes. ENOSYS makes the kernel stop asking for the rest of the
+// mount; otherwise it would ask for security.capability before every write.
+void Getxattr(fuse_req_t req, fuse_ino_t, const char*, size_t) {
+    Anfrage(req, Art::other);
+    fuse_reply_err(req, ENOSYS);
+}
+void Listxattr(fuse_req_t req, fuse_ino_t, size_t) {
+    Anfrage(req, Art::other);
+    fuse_reply_err(req, ENOSYS);
+}
+void Setxattr(fuse_req_t req, fuse_ino_t, const char*, const char*, size_t, int) {
+    Anfrage(req, Art::other);
+    fuse_reply_err(req, ENOSYS);
+}
+void Removexattr(fuse_req_t req, fuse_ino_t, const char*) {
+    Anfrage(req, Art::other);
+    fuse_reply_err(req, ENOSYS);
+}
+
+// Not a round trip: the kernel drops inodes it no longer needs and waits for no answer.
+void Forget(fuse_req_t req, fuse_ino_t ino, std::uint64_t nlookup) {
+    Share& s = Von(req);
+    Zählen(s, Art::forget);
+    Vergessen(s, ino, nlookup);
+    fuse_reply_none(req);
+}
+
+void ForgetMulti(fuse_req_t req, size_t anzahl, fuse_forget_data* liste) {
+    Share& s = Von(req);
+    for (size_t i = 0; i < anzahl; ++i) {
+        Zählen(s, Art::forget);
+        Vergessen(s, liste[i].ino, liste[i].nlookup);
+    }
+    fuse_reply_none(req);
+}
+
+// ---- the device ----
+
+// libfuse up to 3.15 takes FUSE_CAP_PARALLEL_DIROPS but never passes it on to the kernel (libfuse
+// pull request 861); the kernel then sends one lookup at a time per folder, and the first
+// listing of a Library would wait in the kernel instead of at the server. The flag is put into
+// the answer to the kernel's INIT on its way to the device.
+ssize_t GerätLesen(int fd, void* puffer, size_t länge, void* daten) {
+    const ssize_t n = read(fd, puffer, länge);
+    Share& s = *static_cast<Share*>(daten);
+    if (n >= ssize_t(sizeof(fuse_in_header)) && !s.initGelesen.load()) {
+        const auto* kopf = static_cast<const fuse_in_header*>(puffer);
+        if (kopf->opcode == FUSE_INIT) {
+            s.initAnfrage = kopf->unique;
+            s.initGelesen.store(true);
+        }
+    }
+    return n;
+}
+
+ssize_t GerätSchreiben(int fd, iovec* iov, int anzahl, void* daten) {
+    Share& s = *static_cast<Share*>(daten);
+    if (s.parallel.load() && s.initGelesen.load() && anzahl >= 2 &&
+        iov[0].iov_len >= sizeof(fuse_out_header) &&
+        iov[1].iov_len >= offsetof(fuse_init_out, flags) + sizeof(std::uint32_t)) {
+        const auto* kopf = static_cast<const fuse_out_header*>(iov[0].iov_base);
+        if (kopf->unique == s.initAnfrage && kopf->error == 0) {
+            static_cast<fuse_init_out*>(iov[1].iov_base)->flags |= FUSE_PARALLEL_DIROPS;
+            s.parallel.store(false); // once
+        }
+    }
+    return writev(fd, iov, anzahl);
+}
+
+fuse_lowlevel_ops Operationen() {
+    fuse_lowlevel_ops o{};
+    o.init = Init;
+    o.lookup = Lookup;
+    o.forget = Forget;
+    o.forget_multi = ForgetMulti;
+    o.getattr = Getattr;
+    o.setattr = Setattr;
+    o.readlink = Readlink;
+    o.mknod = Mknod;
+    o.mkdir = Mkdir;
+    o.unlink = Unlink;
+    o.rmdir = Rmdir;
+    o.symlink = Symlink;
+    o.rename = Rename;
+    o.link = Link;
+    o.open = Open;
+    o.read = Read;
+    o.write = Write;
+    o.flush = Flush;
+    o.release = Release;
+    o.fsync = Fsync;
+    o.opendir = Opendir;
+    o.readdir = Readdir;
+    o.releasedir = Releasedir;
+    o.fsyncdir = Fsyncdir;
+    o.statfs = Statfs;
+    o.setxattr = Setxattr;
+    o.getxattr = Getxattr;
+    o.listxattr = Listxattr;
+    o.removexattr = Removexattr;
+    o.access = Access;
+    o.create = Create;
+    o.fallocate = Fallocate;
+    return o;
+}
+
+[[noreturn]] void Gebrauch(const char* fehler) {
+    if (fehler)
+        std::fprintf(stderr, "qk_share: %s\n", fehler);
+    std::fprintf(stderr, "usage: qk_share SOURCE_DIR MOUNTPOINT [--latency-us N] [--stats FILE] "
+                         "[--threads N] [-f] [-d]\n");
+    std::exit(2);
+}
+
+unsigned long Zahl(const char* text, unsigned long grenze) {
+    char* ende = nullptr;
+    errno = 0;
+    const unsigned long n = std::strtoul(text, &ende, 10);
+    if (errno || ende == text || *ende != '\0' || text[0] == '-' || n > grenze)
+        Gebrauch("not a number in range");
+    return n;
+}
+
+// Maps FILE shared and starts every counter at 0; a reader of an older run's file sees the new
+// run from its start.
+std::uint64_t* Zählerdatei(const char* pfad) {
+    const int fd = open(pfad, O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0 || ftruncate(fd, off_t(qk::share::DATEIGRÖSSE)) != 0) {
+        std::fprintf(stderr, "qk_share: %s: %s\n", pfad, std::strerror(errno));
+        std::exit(1);
+    }
+    void* karte = mmap(nullptr, qk::share::DATEIGRÖSSE, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0);
+    close(fd);
+    if (karte == MAP_FAILED) {
+        std::fprintf(stderr, "qk_share: %s: %s\n", pfad, std::strerror(errno));
+        std::exit(1);
+    }
+    auto* z = static_cast<std::uint64_t*>(karte);
+    for (std::size_t i = 0; i < qk::share::FELDER; ++i)
+        std::atomic_ref<std::uint64_t>(z[i]).store(0, std::memory_order_relaxed);
+    return z;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const char* quelle = nullptr;
+    const char* mountpoint = nullptr;
+    const char* statistik = nullptr;
+    unsigned long latenz_us = 1000;
+    bool vordergrund = false;
+    bool debug = false;
+    Share s;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const bool mitWert = i + 1 < argc;
+        if (a == "--latency-us" && mitWert)
+            latenz_us = Zahl(argv[++i], 60'000'000);
+        else if (a == "--stats" && mitWert)
+            statistik = argv[++i];
+        else if (a == "--threads" && mitWert)
+            s.threads = unsigned(std::max(1ul, Zahl(argv[++i], 100'000)));
+        else if (a == "-f")
+            vordergrund = true;
+        else if (a == "-d")
+            debug = vordergrund = true;
+        else if (a == "-h" || a == "--help")
+            Gebrauch(nullptr);
+        else if (a.starts_with("-"))
+            Gebrauch(("unknown option " + a).c_str());
+        else if (!quelle)
+            quelle = argv[i];
+        else if (!mountpoint)
+            mountpoint = argv[i];
+        else
+            Gebrauch("too many arguments");
+    }
+    if (!mountpoint)
+        Gebrauch("SOURCE_DIR and MOUNTPOINT are needed");
+
+    s.latenz.tv_sec = time_t(latenz_us / 1'000'000);
+    s.latenz.tv_nsec = long(latenz_us % 1'000'000) * 1000;
+    s.wurzel.fd = open(quelle, O_PATH | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (s.wurzel.fd < 0 || Stat(s.wurzel.fd, st) != 0) {
+        std::fprintf(stderr, "qk_share: %s: %s\n", quelle, std::strerror(errno));
+        return 1;
+    }
+    s.wurzel.dev = st.st_dev;
+    s.wurzel.ino = st.st_ino;
+    static std::uint64_t ohneDatei[qk::share::FELDER];
+    s.zaehler = statistik ? Zählerdatei(statistik) : ohneDatei;
+
+    // The default slack of 50 µs would lengthen every short round trip; the workers inherit this.
+    prctl(PR_SET_TIMERSLACK, 1UL);
+
+    // No default_permissions: the kernel would then fetch the attributes of every folder on the
+    // way to check them, a getattr per path step that a share's client does not send. The files'
+    // own permissions still apply, checked by the calls on SOURCE_DIR.
+    std::vector<std::string> optionen = {argv[0], "-o", "fsname=qk_share,subtype=qk_share"};
+    if (debug)
+        optionen.push_back("-d");
+    std::vector<char*> zeiger;
+    for (std::string& o : optionen)
+        zeiger.push_back(o.data());
+    fuse_args args = FUSE_ARGS_INIT(int(zeiger.size()), zeiger.data());
+
+    const fuse_lowlevel_ops ops = Operationen();
+    fuse_session* se = fuse_session_new(&args, &ops, sizeof ops, &s);
+    if (!se)
+        return 1;
+    int ergebnis = 1;
+    if (fuse_set_signal_handlers(se) == 0) {
+        fuse_custom_io gerät{};
+        gerät.read = GerätLesen;
+        gerät.writev = GerätSchreiben;
+        if (fuse_session_mount(se, mountpoint) == 0) {
+            if (fuse_session_custom_io(se, &gerät, fuse_session_fd(se)) == 0 &&
+                fuse_daemonize(vordergrund ? 1 : 0) == 0) {
+                fuse_loop_config* config = fuse_loop_cfg_create();
+                fuse_loop_cfg_set_max_threads(config, s.threads);
+                // Idle workers stay: ending and starting threads between bursts of requests
+                // would cost more than the requests.
+                fuse_loop_cfg_set_idle_threads(config, s.threads);
+                ergebnis = fuse_session_loop_mt(se, config);
+                fuse_loop_cfg_destroy(config);
+            }
+            fuse_session_unmount(se);
+        }
+        fuse_remove_signal_handlers(se);
+    }
+    fuse_session_destroy(se);
+    fuse_opt_free_args(&args);
+
+    if (vordergrund) {
+        std::fprintf(stderr, "qk_share: served");
+        for (const qk::share::Feld& f : qk::share::NAMEN) {
+            const std::uint64_t n =
+                std::atomic_ref<std::uint64_t>(s.zaehler[&f - qk::share::NAMEN]).load();
+            if (n)
+                std::fprintf(stderr, " %s %llu", f.name, static_cast<unsigned long long>(n));
+        }
+        std::fprintf(stderr, "\n");
+    }
+    // A signal ends the loop with its number, an unmount with 0; both are a clean end.
+    return ergebnis < 0 ? 1 : 0;
+}
