@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
+#include <filesystem>
 
 using namespace qk;
 
@@ -122,6 +123,9 @@ private slots:
         QFETCH(int, user);
         Umgebung u;
         const QString ziel = u.t.Datei("QK_LOCAL.NET", QByteArray(4096, 'x')); // a longer file
+        // A second name of the same file must see what the first one is given.
+        std::filesystem::create_hard_link(ziel.toStdString(),
+                                          (u.t.Pfad() + "LINK.NET").toStdString());
         u.p.speichernAntworten = {speichern == 0 ? ziel : QString()};
         u.p.speichernFehler = speichern > 1 ? speichern : 0;
         Local_frm1 d(u.z);
@@ -135,6 +139,7 @@ private slots:
         QCOMPARE(u.p.speichernFilter.size(), user == -2 || speichern < 0 ? 0 : 1);
         QCOMPARE(u.t.Lesen("QK_LOCAL.NET"),
                  user < 0 ? QByteArray(4096, 'x') : Local_Inhalt(quint8(user), "G", "L"));
+        QCOMPARE(u.t.Lesen("LINK.NET"), u.t.Lesen("QK_LOCAL.NET"));
     }
 
     void localFileExampleAfterAFailedWrite() {
