@@ -174,6 +174,9 @@ constexpr Eintrag TABELLE[] = {
     {2171, "Error when reading from the Library."},
     {2172, "Library"},
     {2173, "A library with this name still exists !"},
+    {2174, "The name of this Library contains characters that QK_LIBPATHS.TXT cannot hold."},
+    {2175, "QK_LIBPATHS.TXT could not be read, so it is not written: the Libraries it lists would "
+           "be lost."},
     {2180, "Error when writting QK_LIBPATHS.TXT."},
     {2190, "Error when loading LIBRARIES_FRM1."},
     {2200, "Error when reading from Array."},

@@ -233,14 +233,21 @@ private slots:
             inhalt += "/srv/lib" + QByteArray::number(i) + "/\r\n";
         u.t.Datei("Global/QK_LIBPATHS.TXT", inhalt);
         LibPaths_Einlesen(u.z);
+        // The file holds single bytes: a name outside Windows-1252 would come back as '?'.
+        u.t.Datei("B\u00FCcher \u4E2D/LIBINFO.SYS", "");
         u.t.Datei("B\u00FCcher \u20AC/LIBINFO.SYS", "");
-        u.p.ordnerAntworten = {u.t.Pfad() + "B\u00FCcher \u20AC"};
+        u.p.ordnerAntworten = {u.t.Pfad() + "B\u00FCcher \u4E2D",
+                               u.t.Pfad() + "B\u00FCcher \u20AC"};
         Libraries_frm1 d(u.z, [] {});
         Modal(d, [&] {
             Klicken(d, "cmd_Wählen");
+            QCOMPARE(u.z.LibPath, QString());
+            Klicken(d, "cmd_Wählen");
             Klicken(d, "cmd_OK");
         });
-        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Meldungen(), QStringList{"Library: The name of this Library contains characters "
+                                            "that QK_LIBPATHS.TXT cannot hold.\r\n" +
+                                            u.t.Pfad() + "B\u00FCcher \u4E2D/"});
         QCOMPARE(u.Datei(), inhalt + u.t.Pfad().toLatin1() +
                                 "B\xFC"
                                 "cher \x80/\r\n");

@@ -171,6 +171,16 @@ private slots:
         QVERIFY(u.z.LibListe.isEmpty());
         QCOMPARE(u.p.meldungen.last().text,
                  "Error when reading from Global-Directory." + CRLF + "Error number: 75");
+        // OK in the Library chooser then must not wipe the list it never saw.
+        QTimer::singleShot(0, [] {
+            QApplication::activeModalWidget()->findChild<QAbstractButton*>("cmd_OK")->click();
+        });
+        QVERIFY(f.Befehl_Ausführen(f.mnu_LibDir));
+        QCOMPARE(u.t.Lesen("neu/QK_LIBPATHS.TXT"), QByteArray("/y/lib/\r\n"));
+        QCOMPARE(u.p.meldungen.last().titel + '|' + u.p.meldungen.last().text,
+                 "Datei_LibPath_Schreiben_Error|QK_LIBPATHS.TXT could not be read, so it is not "
+                 "written: the Libraries it lists would be lost." +
+                     CRLF + "Error number: 75");
     }
 
     void leaving_data() {
