@@ -15,9 +15,12 @@ void Idmap(const QByteArray& roh) {
     const QByteArray eingabe = datei.left(IDMAP_SATZ).repeated(r >= 250 ? r + 3 : 0) + datei;
     const Idmap_Inhalt a = Idmap_Zerlegen(eingabe);
     QK_PRUEFEN(a.liste.size() <= IDMAP_MAX_SÄTZE);
-    // A rest exists exactly when the reading stopped on a fault, and it is the input's tail
-    // right behind the records that were taken.
-    QK_PRUEFEN((a.fehler != 0) == !a.rest.isEmpty());
+    // A rest exists exactly when the reading stopped on a fault or after 256 records with more
+    // to come, and it is the input's tail right behind the records that were taken.
+    const bool voll = a.liste.size() == IDMAP_MAX_SÄTZE &&
+                      eingabe.size() > IDMAP_MAX_SÄTZE * IDMAP_SATZ &&
+                      eingabe[IDMAP_MAX_SÄTZE * IDMAP_SATZ] != 0;
+    QK_PRUEFEN((a.fehler != 0 || voll) == !a.rest.isEmpty());
     QK_PRUEFEN(a.rest.isEmpty() || a.rest == eingabe.mid(a.liste.size() * IDMAP_SATZ));
     for (const IdmapEintrag& e : a.liste)
         QK_PRUEFEN(e.UserName.size() < IDMAP_FELD && e.PCName.size() < IDMAP_FELD &&

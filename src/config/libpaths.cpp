@@ -23,6 +23,13 @@ bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
         // runs in; the workstations would never find the list there.
         if (globalPath.isEmpty())
             throw Fehler(FEHLER_PFAD);
+        // A list that could not be read is not known: writing what is in memory would drop
+        // every Library of the file for all workstations.
+        if (z.LibPaths_Fehler != 0) {
+            Fehler_Melden(z.plattform, QStringLiteral("Datei_LibPath_Schreiben"),
+                          LoadResString(2175), z.LibPaths_Fehler);
+            return false;
+        }
         datei::Ersetzen(globalPath + LIBPATHS_DATEI, LibPaths_Inhalt(z.LibListe));
         return true;
     } catch (const Fehler& f) {

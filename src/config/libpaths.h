@@ -16,7 +16,8 @@ inline const QString LIBINFO_DATEI = QStringLiteral("LIBINFO.SYS");
 QByteArray LibPaths_Inhalt(const QStringList& liste);
 
 // Writes LibListe whole to QK_LIBPATHS.TXT in `globalPath`; a failed write leaves the old
-// file as it was and is reported. Returns whether the file was written.
+// file as it was and is reported. After a failed read of the list (LibPaths_Fehler) nothing is
+// written, and that is reported too. Returns whether the file was written.
 bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath);
 
 // True when `pfad` is one of the entries; letter case counts, as the workstations compare.

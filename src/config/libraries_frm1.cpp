@@ -1,6 +1,7 @@
 #include "config/libraries_frm1.h"
 
 #include "config/libpaths.h"
+#include "platform/ansi.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
@@ -89,6 +90,14 @@ void Libraries_frm1::cmd_Wählen_Click() {
     try {
         m_z.LibPath_Alt = m_z.LibPath;
         m_z.LibPath = Verzeichnis_Wählen(m_z, m_z.LibPath_Alt, LIBINFO_DATEI);
+        // Written into the single-byte list, such a name would read back as a folder that does
+        // not exist, and every walk over the Libraries would skip it.
+        if (!Ansi_Darstellbar(m_z.LibPath)) {
+            m_z.plattform.Meldung(LoadResString(2174) + CRLF + m_z.LibPath, LoadResString(2172),
+                                  Symbol::Stopp, Knöpfe::OK);
+            m_z.LibPath = m_z.LibPath_Alt;
+            return;
+        }
         switch (LibPath_Aufnehmen(m_z.LibListe, m_z.LibPath)) {
         case Aufnahme::Erste:
             // The first Library of all only becomes the combo box's text; the list is not

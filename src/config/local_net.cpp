@@ -2,22 +2,23 @@
 
 #include "platform/ansi.h"
 #include "platform/dateien.h"
+#include "shell/texte.h"
 #include "shell/zahl.h"
 
 namespace qk {
 namespace {
 
-// Whether the text survives its way through the single-byte code page unchanged.
-bool Ansi_Darstellbar(const QString& text) {
-    return Von_Ansi(Ansi(text)) == text;
-}
+// The refusals of a path, by field: too long for it, or holding what the file cannot.
+constexpr int TEXT_DIRPATH_ZU_LANG = 3304;
+constexpr int TEXT_PROGPATH_ZU_LANG = 3305;
+constexpr int TEXT_DIRPATH_FREMD = 3306;
+constexpr int TEXT_PROGPATH_FREMD = 3307;
 
-QString Pfad_Prüfen(const QString& pfad, const QString& name) {
+QString Pfad_Prüfen(const QString& pfad, int zuLang, int fremd) {
     if (pfad.size() >= LOCAL_FELD)
-        return QStringLiteral("The %1 must be shorter than 260 characters.").arg(name);
+        return LoadResString(zuLang);
     if (!Ansi_Darstellbar(pfad))
-        return QStringLiteral("The %1 contains characters that QK_LOCAL.NET cannot hold.")
-            .arg(name);
+        return LoadResString(fremd);
     return {};
 }
 
@@ -31,10 +32,10 @@ QString Local_Eingabe_Prüfen(const QString& userNumber, const QString& dirPath,
                              const QString& progPath) {
     const double nummer = UserNummer_Lesen(userNumber);
     if (!(nummer >= 1 && nummer <= 254))
-        return QStringLiteral("The User-ID must be a number from 1 to 254.");
-    QString grund = Pfad_Prüfen(dirPath, QStringLiteral("Global Directory"));
+        return LoadResString(511); // the same refusal as in the user dialog
+    QString grund = Pfad_Prüfen(dirPath, TEXT_DIRPATH_ZU_LANG, TEXT_DIRPATH_FREMD);
     if (grund.isEmpty())
-        grund = Pfad_Prüfen(progPath, QStringLiteral("Local Directory"));
+        grund = Pfad_Prüfen(progPath, TEXT_PROGPATH_ZU_LANG, TEXT_PROGPATH_FREMD);
     return grund;
 }
 
@@ -58,7 +59,10 @@ QByteArray Local_Inhalt(quint8 userNummer, const QString& dirPath, const QString
 
 void Local_Schreiben(const QString& dateiname, quint8 userNummer, const QString& dirPath,
                      const QString& progPath) {
-    datei::Ersetzen(dateiname, Local_Inhalt(userNummer, dirPath, progPath));
+    // In place, never through a new file and a rename: the CAD program folder may let the file
+    // be written but nothing be created beside it, and a replaced file would lose its access
+    // rights and every other name it has.
+    datei::Überschreiben(dateiname, Local_Inhalt(userNummer, dirPath, progPath));
 }
 
 } // namespace qk

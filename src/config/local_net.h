@@ -28,8 +28,8 @@ QByteArray Local_Feld(const QString& text);
 // The 522 bytes of the file.
 QByteArray Local_Inhalt(quint8 userNummer, const QString& dirPath, const QString& progPath);
 
-// Writes the file whole, replacing any file of that name (a longer old file does not keep its
-// tail). Throws qk::Fehler; the old file then stays as it was.
+// Writes the 522 bytes into the file of that name from its first byte and cuts a longer old
+// file to them; a missing file is created. Throws qk::Fehler.
 void Local_Schreiben(const QString& dateiname, quint8 userNummer, const QString& dirPath,
                      const QString& progPath);
 

@@ -28,7 +28,10 @@ int Benutzereingabe_Prüfen(const QList<IdmapEintrag>& liste, qsizetype index,
                            const Benutzereingabe& eingabe) {
     if (!(eingabe.id >= 1 && eingabe.id <= 254))
         return TEXT_ID_BEREICH;
-    for (qsizetype i = 0; i < liste.size(); ++i) {
+    // A record that shares its ID with another (a map written by hand) keeps it while its
+    // other fields are corrected; only a new ID must be free.
+    const bool neueID = index < 0 || index >= liste.size() || liste[index].ID != eingabe.id;
+    for (qsizetype i = 0; neueID && i < liste.size(); ++i) {
         if (i != index && liste[i].ID == eingabe.id)
             return TEXT_ID_VERGEBEN;
     }

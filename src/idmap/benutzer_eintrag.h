@@ -27,9 +27,10 @@ struct Benutzereingabe {
 };
 
 // 0 when the values can be stored in record `index`, else the number of the text that says
-// why not. A User-ID of 0 would end the map when it is read again, and one that another record
-// has (a removed one not yet saved included, which Undo brings back) would make two users
-// answer to one number; a text longer than its field would be cut by the writer.
+// why not. A User-ID of 0 would end the map when it is read again, and a new one that another
+// record has (a removed one not yet saved included, which Undo brings back) would make two
+// users answer to one number; the record's own ID is kept even when another has it too. A
+// text longer than its field would be cut by the writer.
 int Benutzereingabe_Prüfen(const QList<IdmapEintrag>& liste, qsizetype index,
                            const Benutzereingabe& eingabe);
 

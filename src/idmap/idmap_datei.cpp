@@ -77,9 +77,10 @@ Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes) {
             e.LocalPath = Feld_Lesen(satz, 1 + 2 * IDMAP_FELD);
             inhalt.liste.append(e);
         }
-        // More records than IDs: the list cannot hold them, but they are not thrown away.
+        // The list has room for 256 records; the map is read that way, without a fault, and a
+        // save keeps the records behind them.
         if (anfang < bytes.size() && bytes[anfang] != 0)
-            throw Fehler(FEHLER_UEBERLAUF);
+            inhalt.rest = bytes.mid(anfang);
     } catch (const Fehler& f) {
         inhalt.fehler = f.Nummer();
         inhalt.rest = bytes.mid(anfang);

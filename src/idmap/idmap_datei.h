@@ -15,8 +15,9 @@ inline constexpr int IDMAP_FELD = 260;
 inline constexpr int IDMAP_MAX_SÄTZE = 256;
 
 // What the bytes of a map hold: the records in file order (at most 256, up to an ID byte 0 or
-// the end) and, when the reading had to stop at a record it cannot take, the error number and
-// the bytes from that record on, so that a save can keep them.
+// the end) and the bytes from the first record the list does not take on, so that a save can
+// keep them: records past the 256th, or the record at which the reading had to stop (then
+// with the error number).
 struct Idmap_Inhalt {
     QList<IdmapEintrag> liste;
     int fehler = 0;

@@ -228,7 +228,7 @@ bool Map_Wie_Gespeichert(const Zustand& z) {
         return false;
     try {
         return datei::Lesen(z.GlobalPath + QStringLiteral("QK_IDMAP.NET")) ==
-               Idmap_Bytes(z.IdmapListe);
+               Idmap_Bytes(z.IdmapListe) + z.Idmap_Rest;
     } catch (const Fehler&) {
         return false;
     }

@@ -114,10 +114,9 @@ void mnu_UserÄndern_Click(Zustand& z, Idmap_frm1& frm) {
     }
     if (geändert) {
         frm.IdmapListe_In_Liste_Übertragen();
-        // The rows were built anew and none is selected; the next command takes the first
-        // record until a row is chosen again.
-        z.Gewählt_UserNr = 1;
-        z.UserIndex = 0;
+        // The rows are built anew; the edited one stays chosen, so that the next command acts
+        // on the user the administrator chose and not on whoever comes first.
+        frm.Zeile_Wählen(index);
     }
     frm.mnu_Speichern->setEnabled(true);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
+#include "shell/texte.h"
 
 namespace qk {
 
@@ -19,8 +20,8 @@ void mnu_Zwischenablage_Click(Zustand& z) {
     try {
         z.plattform.Zwischenablage_Setzen(Idmap_Bericht(z.IdmapListe));
     } catch (const Fehler& f) {
-        Fehler_Melden(z.plattform, QStringLiteral("mnu_Zwischenablage"),
-                      QStringLiteral("Error when copying to the clipboard."), f.Nummer());
+        Fehler_Melden(z.plattform, QStringLiteral("mnu_Zwischenablage"), LoadResString(2220),
+                      f.Nummer());
     }
 }
 

@@ -48,4 +48,8 @@ QString Von_Ansi(const QByteArray& bytes) {
     return out;
 }
 
+bool Ansi_Darstellbar(const QString& text) {
+    return Von_Ansi(Ansi(text)) == text;
+}
+
 } // namespace qk

@@ -10,4 +10,7 @@ namespace qk {
 QByteArray Ansi(const QString& text);
 QString Von_Ansi(const QByteArray& bytes);
 
+// Whether the text comes back unchanged from its way through the code page.
+bool Ansi_Darstellbar(const QString& text);
+
 } // namespace qk

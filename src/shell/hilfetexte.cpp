@@ -86,10 +86,13 @@ QList<Hilfethema> Themen_Anlegen() {
              "and makes it the current Library, and OK makes the Library in the box the "
              "current one, on which every booking command works. Picking a Library from the "
              "list, or adding one to a list that has entries, makes the Edit and View menus "
-             "usable; the first Library of an empty list does so at the next start.</p>"
+             "usable; the first Library of an empty list does so at the next start. A folder "
+             "whose name has characters outside Windows-1252 is refused, since the list could "
+             "not hold it.</p>"
              "<p><b>On disk:</b> OK writes <b>QK_LIBPATHS.TXT</b> in the Global Directory anew "
-             "with every listed Library. Abbrechen writes nothing. The current Library is "
-             "remembered when the main window is closed.</p>")},
+             "with every listed Library. When the list could not be read, OK writes nothing and "
+             "says why, so that no Library of it is lost. Abbrechen writes nothing. The current "
+             "Library is remembered when the main window is closed.</p>")},
         {QStringLiteral("mnu_Speichern"), QStringLiteral("mnu_Datei"), 106, 106,
          QStringLiteral(
              "<p>Writes the user ID map after edits or a removal. When there are unsaved "
@@ -117,9 +120,10 @@ QList<Hilfethema> Themen_Anlegen() {
          QStringLiteral(
              "<p>Shows the selected user's User-ID, user name, PC name and local directory in "
              "a dialog for correction. A double click on a row does the same. OK refuses a "
-             "User-ID outside 1 to 254 or one that another user has, and texts longer than 259 "
-             "characters; Abbrechen leaves the user as it was. After OK no row is selected: "
-             "click the user again before the next command.</p>"
+             "User-ID outside 1 to 254, a new User-ID that another user has, and texts longer "
+             "than 259 characters; a user who shares the User-ID with another can still be "
+             "corrected. Abbrechen leaves the user as it was. After OK the user stays "
+             "selected.</p>"
              "<p><b>On disk:</b> nothing yet. OK changes the map in memory only; Save is "
              "available afterwards, and the file changes when you save or leave the "
              "program.</p>")},
@@ -162,8 +166,9 @@ QList<Hilfethema> Themen_Anlegen() {
              "all three fields (the User-ID from 1 to 254) and choose where to save it, "
              "normally the CAD system's program folder of that workstation. Cancelling the "
              "save dialog writes nothing.</p>"
-             "<p><b>On disk:</b> the file chosen in the save dialog is written (522 bytes); "
-             "nothing else changes.</p>")},
+             "<p><b>On disk:</b> the file chosen in the save dialog is written in place (522 "
+             "bytes; a longer file is cut to them), so that it keeps its access rights and "
+             "every other name it has; nothing else changes.</p>")},
         {QStringLiteral("mnu_Rückgängig"), QStringLiteral("mnu_Bearbeiten"), 130, 130,
          QStringLiteral(
              "<p>Takes back the last deletion: the last user removal, in every Library it "

@@ -523,11 +523,15 @@ void Idmap_frm1::IdmapListe_In_Liste_Übertragen() {
         if (z.IdmapListe.isEmpty())
             throw Fehler(FEHLER_INDEX);
         QList<QTreeWidgetItem*> zeilen;
-        for (const IdmapEintrag& e : std::as_const(z.IdmapListe)) {
+        for (qsizetype i = 0; i < z.IdmapListe.size(); ++i) {
+            const IdmapEintrag& e = z.IdmapListe[i];
             if (e.Status == QLatin1String("DEL"))
                 continue;
-            zeilen.append(new QTreeWidgetItem(
-                {QString::number(e.ID), e.UserName, e.PCName, e.LocalPath, e.Status}));
+            auto* zeile = new QTreeWidgetItem(
+                {QString::number(e.ID), e.UserName, e.PCName, e.LocalPath, e.Status});
+            // A map written by hand may hold an ID twice: the row, not the ID, names the record.
+            zeile->setData(0, Qt::UserRole, i);
+            zeilen.append(zeile);
         }
         lstv_Idmap->addTopLevelItems(zeilen);
         lbl_Entries->setText(QString::number(zeilen.size()) + LoadResString(202));
@@ -556,10 +560,21 @@ void Idmap_frm1::UserNr_Ermitteln() {
             throw Fehler(FEHLER_UEBERLAUF);
         z.Gewählt_UserNr = static_cast<quint8>(nummer);
         z.UserNr = z.Gewählt_UserNr;
-        z.UserIndex = Index_Ermitteln(z);
+        z.UserIndex = static_cast<quint8>(gewählt.first()->data(0, Qt::UserRole).toInt());
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("UserNr_Ermitteln"), LoadResString(2160),
                       f.Nummer());
+    }
+}
+
+void Idmap_frm1::Zeile_Wählen(qsizetype index) {
+    for (int i = 0; i < lstv_Idmap->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* zeile = lstv_Idmap->topLevelItem(i);
+        if (zeile->data(0, Qt::UserRole).toLongLong() == index) {
+            lstv_Idmap->setCurrentItem(zeile);
+            UserNr_Ermitteln();
+            return;
+        }
     }
 }
 

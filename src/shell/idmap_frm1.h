@@ -88,6 +88,9 @@ public:
     void IdmapListe_In_Liste_Übertragen();
     // Takes Gewählt_UserNr, UserNr and UserIndex from the selected row.
     void UserNr_Ermitteln();
+    // Selects the row of record `index` of IdmapListe and takes it as above; nothing when no
+    // row shows that record.
+    void Zeile_Wählen(qsizetype index);
 
     // The shared small window, loaded (created afresh) when none is loaded; closing it
     // unloads it.

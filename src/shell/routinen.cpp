@@ -65,10 +65,20 @@ void Verzeichnis_Prüfen(Zustand& z, QString& gewählt, const QString& vorher, c
 }
 
 void LibPaths_Einlesen(Zustand& z) {
-    if (!Datei_Existiert(z.GlobalPath, QStringLiteral("QK_LIBPATHS.TXT")))
+    z.LibPaths_Fehler = 0;
+    if (!Datei_Existiert(z.GlobalPath, QStringLiteral("QK_LIBPATHS.TXT"))) {
+        // A Global Directory out of reach may well hold a list.
+        if (!datei::Ordner_Existiert(z.GlobalPath))
+            z.LibPaths_Fehler = FEHLER_PFAD;
         return;
-    const QStringList zeilen =
-        datei::Zeilen_Lesen(z.GlobalPath + QStringLiteral("QK_LIBPATHS.TXT"));
+    }
+    QStringList zeilen;
+    try {
+        zeilen = datei::Zeilen_Lesen(z.GlobalPath + QStringLiteral("QK_LIBPATHS.TXT"));
+    } catch (const Fehler& f) {
+        z.LibPaths_Fehler = f.Nummer();
+        throw;
+    }
     QStringList liste;
     for (QString zeile : zeilen) {
         // An empty line names no Library; a path without its closing separator would put

@@ -27,7 +27,9 @@ QString Verzeichnis_Wählen(Zustand& z, const QString& vorher, const QString& da
 void Verzeichnis_Prüfen(Zustand& z, QString& gewählt, const QString& vorher, const QString& datei);
 
 // Reads QK_LIBPATHS.TXT of the Global Directory into LibListe. Nothing happens when the file
-// does not exist. Failures throw qk::Fehler for the caller to report.
+// does not exist. Failures throw qk::Fehler for the caller to report; their number stays in
+// LibPaths_Fehler (also when the Global Directory cannot be reached), so that the list is not
+// written over.
 void LibPaths_Einlesen(Zustand& z);
 
 } // namespace qk

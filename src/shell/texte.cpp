@@ -178,10 +178,15 @@ constexpr Eintrag TABELLE[] = {
     {2171, "Error when reading from the Library."},
     {2172, "Library"},
     {2173, "A library with this name still exists !"},
+    {2174, "The name of this Library contains characters that QK_LIBPATHS.TXT cannot hold."},
+    {2175, "QK_LIBPATHS.TXT could not be read, so it is not written: the Libraries it lists would "
+           "be lost."},
     {2180, "Error when writting QK_LIBPATHS.TXT."},
     {2190, "Error when loading LIBRARIES_FRM1."},
     {2200, "Error when reading from Array."},
     {2210, "Error when writting QK_LIBPATHS.TXT."},
+    {2220, "Error when copying to the clipboard."},
+    {2221, "Error when copying the bookings to the clipboard."},
     {3000, "********************************************************"},
     {3001, "*                     BOOKDATA.LOG                     *"},
     {3002, "Library: "},
@@ -218,6 +223,10 @@ constexpr Eintrag TABELLE[] = {
     {3301, "User-ID:"},
     {3302, "Please insert a value."},
     {3303, "&Create QK_LOCAL.NET"},
+    {3304, "The Global Directory must be shorter than 260 characters."},
+    {3305, "The Local Directory must be shorter than 260 characters."},
+    {3306, "The Global Directory contains characters that QK_LOCAL.NET cannot hold."},
+    {3307, "The Local Directory contains characters that QK_LOCAL.NET cannot hold."},
 };
 
 static_assert(std::is_sorted(std::begin(TABELLE), std::end(TABELLE),

@@ -51,6 +51,8 @@ struct Zustand {
     QString LibPath;
     QString LibPath_Alt;
     QStringList LibListe;
+    // Why the last reading of QK_LIBPATHS.TXT failed; 0 when it was read or there is none.
+    int LibPaths_Fehler = 0;
     bool Geändert = false;
 
     // The user map and the selection.
@@ -65,8 +67,9 @@ struct Zustand {
     int LoginAnzahl = 0;
     quint8 Gelöscht_UserNr = 0;
     quint8 Gelöscht_Index = 0;
-    QStringList
-        Gelöscht_LibListe; // the Libraries where the last removal or deletion by index deleted
+    // The Libraries whose undo lists Undo walks: where the last removal deleted, and where
+    // deletions by index joined it, or the Library of the last deletion by index.
+    QStringList Gelöscht_LibListe;
     bool Buchungen_Entfernt = false;
 
     // The gathered bookings: always at least one element; a blank one when nothing was read.

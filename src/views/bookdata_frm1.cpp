@@ -1,9 +1,9 @@
 #include "views/bookdata_frm1.h"
 
 #include "platform/fehler.h"
+#include "platform/fenster.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
-#include "platform/fenster.h"
 #include "views/bookdata_modell.h"
 
 #include <QHeaderView>
@@ -159,8 +159,7 @@ void Bookdata_frm1::cmd_Zwischenablage_Click() {
     try {
         m_z.plattform.Zwischenablage_Setzen(Zwischenablage_Text(windowTitle(), m_z.BookdataListe));
     } catch (const Fehler& f) {
-        Fehler_Melden(m_z.plattform, QStringLiteral("cmd_Zwischenablage"),
-                      QStringLiteral("Error when copying the bookings to the clipboard."),
+        Fehler_Melden(m_z.plattform, QStringLiteral("cmd_Zwischenablage"), LoadResString(2221),
                       f.Nummer());
     }
 }

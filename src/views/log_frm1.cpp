@@ -2,9 +2,9 @@
 
 #include "platform/dateien.h"
 #include "platform/fehler.h"
+#include "platform/fenster.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
-#include "platform/fenster.h"
 #include "views/textanzeige.h"
 
 #include <QFontDatabase>
@@ -53,8 +53,8 @@ void Log_frm1::Auswahl_Kopieren(const QString& text) {
     try {
         m_z.plattform.Zwischenablage_Setzen(text);
     } catch (const Fehler& f) {
-        Fehler_Melden(m_z.plattform, QStringLiteral("txt_Log_Kopieren"),
-                      QStringLiteral("Error when copying to the clipboard."), f.Nummer());
+        Fehler_Melden(m_z.plattform, QStringLiteral("txt_Log_Kopieren"), LoadResString(2220),
+                      f.Nummer());
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
+#include <filesystem>
 
 using namespace qk;
 
@@ -122,6 +123,9 @@ private slots:
         QFETCH(int, user);
         Umgebung u;
         const QString ziel = u.t.Datei("QK_LOCAL.NET", QByteArray(4096, 'x')); // a longer file
+        // A second name of the same file must see what the first one is given.
+        std::filesystem::create_hard_link(ziel.toStdString(),
+                                          (u.t.Pfad() + "LINK.NET").toStdString());
         u.p.speichernAntworten = {speichern == 0 ? ziel : QString()};
         u.p.speichernFehler = speichern > 1 ? speichern : 0;
         Local_frm1 d(u.z);
@@ -135,6 +139,7 @@ private slots:
         QCOMPARE(u.p.speichernFilter.size(), user == -2 || speichern < 0 ? 0 : 1);
         QCOMPARE(u.t.Lesen("QK_LOCAL.NET"),
                  user < 0 ? QByteArray(4096, 'x') : Local_Inhalt(quint8(user), "G", "L"));
+        QCOMPARE(u.t.Lesen("LINK.NET"), u.t.Lesen("QK_LOCAL.NET"));
     }
 
     void localFileExampleAfterAFailedWrite() {
@@ -228,14 +233,21 @@ private slots:
             inhalt += "/srv/lib" + QByteArray::number(i) + "/\r\n";
         u.t.Datei("Global/QK_LIBPATHS.TXT", inhalt);
         LibPaths_Einlesen(u.z);
+        // The file holds single bytes: a name outside Windows-1252 would come back as '?'.
+        u.t.Datei("B\u00FCcher \u4E2D/LIBINFO.SYS", "");
         u.t.Datei("B\u00FCcher \u20AC/LIBINFO.SYS", "");
-        u.p.ordnerAntworten = {u.t.Pfad() + "B\u00FCcher \u20AC"};
+        u.p.ordnerAntworten = {u.t.Pfad() + "B\u00FCcher \u4E2D",
+                               u.t.Pfad() + "B\u00FCcher \u20AC"};
         Libraries_frm1 d(u.z, [] {});
         Modal(d, [&] {
             Klicken(d, "cmd_Wählen");
+            QCOMPARE(u.z.LibPath, QString());
+            Klicken(d, "cmd_Wählen");
             Klicken(d, "cmd_OK");
         });
-        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Meldungen(), QStringList{"Library: The name of this Library contains characters "
+                                            "that QK_LIBPATHS.TXT cannot hold.\r\n" +
+                                            u.t.Pfad() + "B\u00FCcher \u4E2D/"});
         QCOMPARE(u.Datei(), inhalt + u.t.Pfad().toLatin1() +
                                 "B\xFC"
                                 "cher \x80/\r\n");

@@ -155,12 +155,18 @@ private slots:
         QTest::addColumn<QString>("knopf");
         QTest::addColumn<QString>("meldung");  // title|text
         QTest::addColumn<QStringList>("satz"); // the record afterwards; empty: unchanged
+        QTest::addColumn<bool>("doppelt");     // the record before it has its ID, too
         const auto zeile = [](const QString& name, const QStringList& eingabe, const char* knopf,
-                              const QString& meldung, const QStringList& satz = {}) {
-            QTest::newRow(qPrintable(name)) << eingabe << QString(knopf) << meldung << satz;
+                              const QString& meldung, const QStringList& satz = {},
+                              bool doppelt = false) {
+            QTest::newRow(qPrintable(name))
+                << eingabe << QString(knopf) << meldung << satz << doppelt;
         };
         zeile("Cancel", {{}, "x"}, "cmd_Abbrechen", "");
         zeile("double click", {"98"}, "double click", "", {"98", "U12", "PC12", "C:\\L12\\", ""});
+        // A map written by hand: the second record of an ID can be corrected.
+        zeile("double click, ID twice", {{}, "x"}, "double click", "",
+              {"12", "x", "PC12", "C:\\L12\\", ""}, true);
         zeile("OK, blanks and half", {" 100.5 ", " a ", "", "E:\\X\\"}, "cmd_OK", "",
               {"100", " a ", "", "E:\\X\\", ""});
         // A character the field cannot hold still takes one byte.
@@ -188,12 +194,15 @@ private slots:
         QFETCH(QString, knopf);
         QFETCH(QString, meldung);
         QFETCH(QStringList, satz);
+        QFETCH(bool, doppelt);
         Umgebung u;
         u.Vollständig();
         const QByteArray datei = u.t.Lesen("global/QK_IDMAP.NET");
         Idmap_frm1 f(u.z);
         // A record marked removed before the row makes row and record index differ.
         u.z.IdmapListe[0].Status = "DEL";
+        if (doppelt)
+            u.z.IdmapListe[1].ID = 12;
         f.IdmapListe_In_Liste_Übertragen();
         u.Zeigen(f);
         u.Klicken(f.lstv_Idmap, 1); // ID 12
@@ -246,6 +255,12 @@ private slots:
             QCOMPARE(u.z.Geändert, knopf == "cmd_OK" || knopf == "double click");
         QVERIFY(f.mnu_Speichern->isEnabled());
         QCOMPARE(u.t.Lesen("global/QK_IDMAP.NET"), datei); // memory only, until a save
+        // The row stays chosen, and the next command acts on its record.
+        QCOMPARE(l->selectedItems(), QList<QTreeWidgetItem*>{l->topLevelItem(1)});
+        u.p.meldungen.clear();
+        QVERIFY(f.Befehl_Ausführen(f.mnu_UserLöschen)); // answered No
+        QVERIFY(u.p.meldungen.value(0).text.startsWith("Do you really want to remove User-ID " +
+                                                       satz[0] + "  ?"));
     }
 
     // A run of the user commands: Remove User over the listed Libraries (user 7 has bookings

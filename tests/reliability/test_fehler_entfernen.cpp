@@ -118,9 +118,10 @@ private slots:
 
     // To the booking store 255 marks a free box: a user with that ID in a hand-edited map has
     // no bookings of his own, and removing "his" bookings would free every free box's bytes.
-    void userId255IsNotRemoved() {
+    // Another such map holds one ID twice: the row chosen is the record removed.
+    void handEditedMap() {
         Standort s;
-        s.Map({1, 7, 255});
+        s.Map({1, 7, 255, 7});
         s.Buchungen_Anlegen();
         const QByteArray karte = s.t.Lesen("global/QK_IDMAP.NET");
         Idmap_frm1 f(s.z);
@@ -133,6 +134,8 @@ private slots:
         QCOMPARE(s.Stand(), Standort::Anfangsstand());
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.NET"), karte);
         QVERIFY(!f.mnu_Rückgängig->isEnabled() && !s.z.UserEntfernt);
+        s.Entfernen(f, 3);
+        QCOMPARE(s.z.IdmapListe[1].Status + '|' + s.z.IdmapListe[3].Status, QStringLiteral("|DEL"));
         f.close();
     }
 

@@ -3,10 +3,14 @@
 #include "shell/hilfe_frm1.h"
 #include "shell/hilfetexte.h"
 #include "shell/idmap_frm1.h"
+#include "shell/texte.h"
 #include "umgebung.h"
 
+#include <QAbstractButton>
+#include <QDirIterator>
 #include <QLabel>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace qk;
@@ -167,6 +171,16 @@ private slots:
         QVERIFY(u.z.LibListe.isEmpty());
         QCOMPARE(u.p.meldungen.last().text,
                  "Error when reading from Global-Directory." + CRLF + "Error number: 75");
+        // OK in the Library chooser then must not wipe the list it never saw.
+        QTimer::singleShot(0, [] {
+            QApplication::activeModalWidget()->findChild<QAbstractButton*>("cmd_OK")->click();
+        });
+        QVERIFY(f.Befehl_Ausführen(f.mnu_LibDir));
+        QCOMPARE(u.t.Lesen("neu/QK_LIBPATHS.TXT"), QByteArray("/y/lib/\r\n"));
+        QCOMPARE(u.p.meldungen.last().titel + '|' + u.p.meldungen.last().text,
+                 "Datei_LibPath_Schreiben_Error|QK_LIBPATHS.TXT could not be read, so it is not "
+                 "written: the Libraries it lists would be lost." +
+                     CRLF + "Error number: 75");
     }
 
     void leaving_data() {
@@ -218,6 +232,40 @@ private slots:
         Idmap_frm1 f2(z2);
         QCOMPARE(z2.GlobalPath, beenden ? QString() : global);
         QCOMPARE(z2.LibPath, lib == "-" ? QString() : lib);
+    }
+
+    // Every text number the program looks up is in the table, and no message is a sentence
+    // written into the code instead; only the fixed German texts are. The scan has to find the
+    // program's many lookups, or it proves nothing.
+    void everyTextComesFromTheTable() {
+        const QRegularExpression nachschlagen("LoadResString\\(([^()]*)\\)|TEXT_\\w+ = (\\d+)");
+        const QRegularExpression zahl("\\b[1-9]\\d{2,3}\\b");
+        const QRegularExpression satz("\"([A-Z][a-z]+ [^\"]*[.!?])\"");
+        const QStringList fest{"Fehler beim \u00D6ffnen der Datei.",
+                               "Fehler beim Schreiben von BOOKDATA.LOG.",
+                               "Fehler beim Wiederherstellen."};
+        QSet<int> nummern;
+        QStringList sätze;
+        QDirIterator it(QK_QUELLEN, {"*.cpp", "*.h"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile datei(it.next());
+            QVERIFY(datei.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(datei.readAll());
+            for (const auto& n : nachschlagen.globalMatch(text)) {
+                for (const auto& z : zahl.globalMatch(n.captured(1) + ' ' + n.captured(2)))
+                    nummern.insert(z.captured().toInt());
+            }
+            if (it.fileName() == "texte.cpp" || it.fileName() == "hilfetexte.cpp")
+                continue;
+            for (const auto& s : satz.globalMatch(text)) {
+                if (!fest.contains(s.captured(1)))
+                    sätze.append(it.fileName() + ": " + s.captured(1));
+            }
+        }
+        QVERIFY2(nummern.size() > 150, qPrintable(QString::number(nummern.size())));
+        for (int n : std::as_const(nummern))
+            QVERIFY2(Textnummern().contains(n), qPrintable(QString::number(n)));
+        QCOMPARE(sätze, QStringList());
     }
 
     // F1 on any menu or item finds a topic titled like the item.
