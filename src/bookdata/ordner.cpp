@@ -8,6 +8,7 @@
 #include "shell/texte.h"
 
 #include <QHash>
+#include <QStringBuilder>
 #include <utility>
 
 namespace qk {
@@ -88,14 +89,13 @@ private:
 
 qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad) {
     z.Anzahl_Ordner = 0;
+    z.Gezählte_Ordner = {};
     try {
-        const QStringList namen = datei::Unterordner(libPfad);
-        qint32 anzahl = 0;
-        for (const QString& name : namen) {
-            if (intern::Zählt_Als_Indexordner(name))
-                ++anzahl;
-            z.plattform.Ereignisse_Verarbeiten();
-        }
+        QStringList namen = datei::Unterordner(libPfad);
+        namen.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+        z.plattform.Ereignisse_Verarbeiten();
+        const qint32 anzahl = qint32(namen.size());
+        z.Gezählte_Ordner = {libPfad, std::move(namen)};
         return anzahl;
     } catch (const Fehler& f) {
         if (f.Nummer() == FEHLER_PFAD) {
@@ -113,8 +113,16 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
     // Only the index folders directly in the Library hold booking files, and only there does
     // libPfad + name lead to the folder; the count of Anzahl_Ordner_Ermitteln is of the same
     // folders, so the progress bar ends at its maximum.
-    QStringList gefunden = datei::Unterordner(libPfad);
-    gefunden.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+    // The walk follows right on the count of the same Library, which listed it already; on a
+    // share a listing of thousands of folders is a chain of round trips.
+    QStringList gefunden;
+    if (z.Gezählte_Ordner.lib == libPfad && !libPfad.isEmpty()) {
+        gefunden.swap(z.Gezählte_Ordner.namen);
+    } else {
+        gefunden = datei::Unterordner(libPfad);
+        gefunden.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+    }
+    z.Gezählte_Ordner = {};
     const QStringList namen = gefunden;
     Sammlung sammlung;
     parallel::Geordnet<ordner::Gelesen>(
@@ -134,9 +142,9 @@ void Fortschritt_Anzeigen(Zustand& z, const QString& index, qint32 ordnerNr) {
         return;
     // The display is a courtesy: nothing that goes wrong in it may stop the reading.
     try {
-        z.Fortschritt->Fortschritt_Setzen(LoadResString(551) + z.LibPath + CRLF + CRLF +
-                                              LoadResString(550) + index,
-                                          z.Anzahl_Ordner, ordnerNr);
+        const QString text =
+            LoadResString(551) % z.LibPath % CRLF % CRLF % LoadResString(550) % index;
+        z.Fortschritt->Fortschritt_Setzen(text, z.Anzahl_Ordner, ordnerNr);
     } catch (const std::exception&) {
     }
 }

@@ -5,6 +5,8 @@
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 
+#include <optional>
+
 namespace qk::ordner {
 namespace {
 
@@ -34,8 +36,9 @@ Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
     Umgeschrieben u;
     try {
         Name_Prüfen(index);
-        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
-        const QByteArray gelesen = datei::Lesen(netz);
+        // Read and rewritten through one open.
+        datei::Zugriff netz(intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET));
+        const QByteArray gelesen = netz.Lesen();
         QByteArray neu = gelesen;
         satz::Gelistete_Freigeben(neu, boxen);
 
@@ -47,7 +50,7 @@ Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
         // freed records are written, each only while it still holds what was read, so that
         // whatever a workstation did since the read stays; a failure puts the freed ones back.
         const std::vector<datei::Stelle> stellen = satz::Änderungen(gelesen, neu);
-        for (const int i : datei::Stellen_Schreiben(netz, stellen))
+        for (const int i : netz.Stellen_Schreiben(stellen))
             u.freigegeben.push_back(quint8(stellen[size_t(i)].offset / satz::LÄNGE));
         u.boxen = satz::Vollständige_Boxen(gelesen);
     } catch (const Fehler& f) {
@@ -71,28 +74,30 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             z.nicht_möglich = int(boxen.size()); // no backup to take them from
             return z;
         }
-        const QString netz = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
-        QByteArray gelesen;
-        bool fehlt = false;
+        const QString pfad = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
+        std::optional<datei::Zugriff> netz;
         try {
-            gelesen = datei::Lesen(netz);
+            netz.emplace(pfad);
         } catch (const Fehler& f) {
             if (f.Nummer() != FEHLER_DATEI_NICHT_GEFUNDEN)
                 throw;
-            // A booking file lost since the deletion comes back whole from its backup.
-            gelesen = sicherung;
-            fehlt = true;
         }
+        if (!netz) {
+            // A booking file lost since the deletion comes back whole from its backup.
+            QByteArray aktuell = sicherung;
+            z.nicht_möglich = satz::Boxen_Zurückholen(aktuell, sicherung, boxen).nicht_möglich;
+            datei::Überschreiben(pfad, aktuell);
+            return z;
+        }
+        const QByteArray gelesen = netz->Lesen();
         QByteArray aktuell = gelesen;
         const satz::Rückholung r = satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
         z.nicht_möglich = r.nicht_möglich;
-        if (fehlt) {
-            datei::Überschreiben(netz, aktuell);
-        } else if (r.zurückgeholt > 0) {
+        if (r.zurückgeholt > 0) {
             // Only the boxes put back, and each only while it is still free: a box that a
             // workstation booked since the read keeps that booking (and counts as not put back).
             const int geschrieben =
-                int(datei::Stellen_Schreiben(netz, satz::Änderungen(gelesen, aktuell)).size());
+                int(netz->Stellen_Schreiben(satz::Änderungen(gelesen, aktuell)).size());
             z.nicht_möglich += r.zurückgeholt - geschrieben;
         }
     } catch (const Fehler& f) {

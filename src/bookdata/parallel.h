@@ -3,6 +3,7 @@
 #include "platform/plattform.h"
 
 #include <QThreadPool>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -15,10 +16,6 @@
 // What the administrator sees (messages, counters, progress) is still produced on the calling
 // thread, one folder after another in the order of the one-at-a-time walk.
 namespace qk::parallel {
-
-// How many folders the booking store works on at once unless told otherwise; measured on a
-// share with a simulated round trip (scripts/bench --share).
-inline constexpr int GLEICHZEITIG = 16;
 
 // Runs arbeit(i) for i = 0 .. anzahl-1 and hands each result to abnehmen(i, ergebnis) on the
 // calling thread, in order of i. With `gleichzeitig` above 1 the work runs on that many
@@ -40,12 +37,15 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
         }
         return;
     }
+    // A task takes a few folders in a row where there are many: on a local disk a folder's
+    // work is so short that handing over each one alone would cost more than the work.
+    const int block = std::clamp(anzahl / (4 * gleichzeitig), 1, 8);
+    const int fenster = 2 * gleichzeitig * block;
     struct Lage {
         std::mutex m;
         std::condition_variable fertig;
         std::vector<std::optional<Ergebnis>> fach;
     };
-    const int fenster = 2 * gleichzeitig;
     auto lage = std::make_shared<Lage>();
     lage->fach.resize(size_t(fenster));
     // Declared after `lage`, so it is destroyed first: its destructor waits for every task,
@@ -55,18 +55,20 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
     pool.setExpiryTimeout(-1);
     int eingereicht = 0;
     for (int i = 0; i < anzahl; ++i) {
-        for (; eingereicht < anzahl && eingereicht < i + fenster; ++eingereicht) {
-            const int k = eingereicht;
+        for (; eingereicht < anzahl && eingereicht + block <= i + fenster; eingereicht += block) {
+            const int von = eingereicht, bis = std::min(anzahl, eingereicht + block);
             // The task reads what was written before this lock, once it has taken the lock.
             { std::lock_guard<std::mutex> g(lage->m); }
-            pool.start([lage, k, fenster, &arbeit] {
+            pool.start([lage, von, bis, fenster, &arbeit] {
                 { std::lock_guard<std::mutex> g(lage->m); }
-                Ergebnis e = arbeit(k);
-                {
-                    std::lock_guard<std::mutex> g(lage->m);
-                    lage->fach[size_t(k % fenster)].emplace(std::move(e));
+                for (int k = von; k < bis; ++k) {
+                    Ergebnis e = arbeit(k);
+                    {
+                        std::lock_guard<std::mutex> g(lage->m);
+                        lage->fach[size_t(k % fenster)].emplace(std::move(e));
+                    }
+                    lage->fertig.notify_all();
                 }
-                lage->fertig.notify_all();
             });
         }
         std::optional<Ergebnis> e;

@@ -93,6 +93,27 @@ QStringList Auflisten(const QString& ordner, QDir::Filters art) {
     return dir.entryList(art | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
 }
 
+// A file that does not exist under the name as given, about to be created: its folder is
+// looked through once for the name in another letter case. Only when the folder is not found
+// either is the whole path resolved.
+QString Neu_Auflösen(const QString& roh) {
+    const QString pfad = Normalisieren(roh);
+    const qsizetype schnitt = pfad.lastIndexOf(QLatin1Char('/'));
+    if (schnitt > 0 && schnitt + 1 < pfad.size()) {
+        const QString ordner = pfad.left(schnitt + 1);
+        const QStringList einträge = QDir(ordner).entryList(
+            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+        const QString name = pfad.mid(schnitt + 1);
+        for (const QString& e : einträge) {
+            if (e.compare(name, Qt::CaseInsensitive) == 0)
+                return QDir::toNativeSeparators(ordner + e);
+        }
+        if (!einträge.isEmpty())
+            return QDir::toNativeSeparators(pfad);
+    }
+    return Auflösen(roh);
+}
+
 } // namespace
 
 QString Trenner() {
@@ -237,7 +258,7 @@ void Überschreiben(const QString& roh, const QByteArray& inhalt) {
     if (f.open(art | QIODevice::ExistingOnly)) {
         Prüfen(Vorgang::Schreiben, pfad);
     } else {
-        pfad = Auflösen(roh);
+        pfad = Neu_Auflösen(roh);
         Prüfen(Vorgang::Schreiben, pfad);
         f.setFileName(pfad);
         if (!f.open(art))
@@ -249,34 +270,54 @@ void Überschreiben(const QString& roh, const QByteArray& inhalt) {
     Schließen(f, pfad);
 }
 
-std::vector<int> Stellen_Schreiben(const QString& roh, const std::vector<Stelle>& stellen) {
-    QString pfad = Normalisieren(roh);
-    QFile f(pfad);
-    // Never created, never cut: the pieces go into the file that is there.
-    const auto art = QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly;
-    if (!f.open(art)) {
-        pfad = Auflösen(roh);
-        Prüfen(Vorgang::Schreiben, pfad);
-        f.setFileName(pfad);
-        if (!f.open(art))
-            throw Fehler(Öffnungsfehler(pfad, true), pfad);
-    } else {
-        Prüfen(Vorgang::Schreiben, pfad);
-    }
+Zugriff::Zugriff(const QString& roh) : m_pfad(Normalisieren(roh)), m_datei(new QFile(m_pfad)) {
+    const auto rw = QIODevice::ReadWrite | QIODevice::Unbuffered | QIODevice::ExistingOnly;
+    // A file that may only be read is still read; writing into it fails later, when asked.
+    const auto öffnen = [&] {
+        m_schreibbar = m_datei->open(rw);
+        return m_schreibbar || m_datei->open(QIODevice::ReadOnly);
+    };
+    if (öffnen())
+        return;
+    m_pfad = Auflösen(roh);
+    m_datei->setFileName(m_pfad);
+    if (öffnen())
+        return;
+    Prüfen(Vorgang::Lesen, m_pfad);
+    throw Fehler(Öffnungsfehler(m_pfad, true), m_pfad);
+}
+
+Zugriff::~Zugriff() = default;
+
+QByteArray Zugriff::Lesen() {
+    Prüfen(Vorgang::Lesen, m_pfad);
+    if (!m_datei->seek(0))
+        throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+    QByteArray inhalt = m_datei->readAll();
+    if (m_datei->error() != QFileDevice::NoError)
+        throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+    return inhalt;
+}
+
+std::vector<int> Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stellen) {
+    Prüfen(Vorgang::Schreiben, m_pfad);
+    if (!m_schreibbar)
+        throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+    QFile& f = *m_datei;
     std::vector<int> geschrieben;
     try {
         for (int i = 0; i < int(stellen.size()); ++i) {
             const Stelle& s = stellen[size_t(i)];
             if (!f.seek(s.offset))
-                throw Fehler(FEHLER_ZUGRIFF, pfad);
+                throw Fehler(FEHLER_ZUGRIFF, m_pfad);
             // Between this comparison and the write another program may still change the
             // bytes; without a lock that the workstations honour, this is as narrow as it gets.
             if (f.read(s.vorher.size()) != s.vorher)
                 continue;
-            Prüfen(Vorgang::Schreiben, pfad);
+            Prüfen(Vorgang::Schreiben, m_pfad);
             errno = 0;
             if (!f.seek(s.offset) || f.write(s.neu) != s.neu.size())
-                throw Fehler(Schreibfehler(), pfad);
+                throw Fehler(Schreibfehler(), m_pfad);
             geschrieben.push_back(i);
         }
     } catch (const Fehler&) {
@@ -287,7 +328,6 @@ std::vector<int> Stellen_Schreiben(const QString& roh, const std::vector<Stelle>
         }
         throw;
     }
-    f.close();
     return geschrieben;
 }
 

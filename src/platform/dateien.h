@@ -4,7 +4,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
+
+class QFile;
 
 // All file access of the program. Paths may use '\' as separator on every system, and every
 // name is resolved without regard to letter case (an exact match first), because the booking
@@ -42,12 +45,31 @@ struct Stelle {
     QByteArray vorher;
     QByteArray neu;
 };
-// Writes each piece into the existing file in place, but only while the file still holds the
-// piece's `vorher` bytes at its offset: another program that changed those bytes since they
-// were read keeps its change. Returns the positions in `stellen` of the pieces written. When a
-// write fails, the pieces written so far get their old bytes back (as far as the file still lets
-// it) before qk::Fehler is thrown. The fault hook sees the open and each piece.
-std::vector<int> Stellen_Schreiben(const QString& pfad, const std::vector<Stelle>& stellen);
+// A file kept open from its reading to the writes of a change in place: on a network share
+// every open costs round trips to the server, and a rewrite reads and writes the same file.
+class Zugriff {
+public:
+    // Opens the existing file for reading and, where it may be written, for writing too.
+    // Throws qk::Fehler as Lesen does.
+    explicit Zugriff(const QString& pfad);
+    ~Zugriff();
+    Zugriff(const Zugriff&) = delete;
+    Zugriff& operator=(const Zugriff&) = delete;
+
+    QByteArray Lesen(); // the whole content; the hook sees it as Lesen
+
+    // Writes each piece in place, but only while the file still holds the piece's `vorher`
+    // bytes at its offset: another program that changed those bytes since they were read keeps
+    // its change. Returns the positions in `stellen` of the pieces written. When a write fails,
+    // the pieces written so far get their old bytes back (as far as the file still lets it)
+    // before qk::Fehler is thrown. The fault hook sees the start and each piece as Schreiben.
+    std::vector<int> Stellen_Schreiben(const std::vector<Stelle>& stellen);
+
+private:
+    QString m_pfad;
+    std::unique_ptr<QFile> m_datei;
+    bool m_schreibbar = false;
+};
 void Anhängen(const QString& pfad, const QByteArray& inhalt); // creates the file when missing
 void Kopieren(const QString& von, const QString& nach);       // replaces an existing target
 void Löschen(const QString& pfad);

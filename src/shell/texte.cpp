@@ -3,6 +3,7 @@
 #include "platform/fehler.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace qk {
@@ -242,7 +243,14 @@ QString LoadResString(int nummer) {
                                      [](const Eintrag& a, int n) { return a.nummer < n; });
     if (e == ende || e->nummer != nummer)
         throw Fehler(FEHLER_RESSOURCE);
-    return QString::fromUtf8(e->text);
+    // The walks put texts together for every folder: each text is decoded once.
+    static const std::array<QString, std::size(TABELLE)> texte = [] {
+        std::array<QString, std::size(TABELLE)> t;
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = QString::fromUtf8(TABELLE[i].text);
+        return t;
+    }();
+    return texte[size_t(e - std::begin(TABELLE))];
 }
 
 QList<int> Textnummern() {

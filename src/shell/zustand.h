@@ -76,6 +76,11 @@ struct Zustand {
     std::vector<BookdataEintrag> BookdataListe{BookdataEintrag{}};
     qint32 Anzahl_Buchungen = 0;
     qint32 Anzahl_Ordner = 0;
+    // The index folders that the last count found, for the walk that follows it at once.
+    struct {
+        QString lib;
+        QStringList namen;
+    } Gezählte_Ordner;
     qint32 Ordner_Nr = 0;
     qint32 Anzahl_Einträge = 0;
     qint32 Anzahl_Dateien = 0;
@@ -97,8 +102,8 @@ struct Zustand {
 
     // How many index folders the walks of the booking store work on at once: on a network
     // share each file operation waits for the server, which answers many at a time. 1 walks
-    // one folder after the other.
-    int Gleichzeitig = 16;
+    // one folder after the other. The default is measured by scripts/bench --share.
+    int Gleichzeitig = 32;
 
     // The progress window while one is open; null otherwise, and progress then goes nowhere.
     Fortschrittsanzeige* Fortschritt = nullptr;

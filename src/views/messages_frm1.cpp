@@ -7,7 +7,6 @@
 #include "shell/masse.h"
 #include "shell/routinen.h"
 #include "shell/texte.h"
-#include "platform/fenster.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -315,6 +315,95 @@ private:
     QStringList spur;
 };
 
+// One deletion of user 7 and its undo on a Library of 40 index folders, with a fault at fixed
+// folders, and everything the administrator and the workstations can see of it afterwards.
+struct Walkergebnis {
+    QStringList liste, zähler, meldungen;
+    QByteArray undoListe, log;
+    QList<QByteArray> dateien;
+    bool operator==(const Walkergebnis&) const = default;
+};
+
+enum class Störung { Keine, Ordner_Weg, Unlesbar, Sicherung, Gebucht, Alle };
+
+Walkergebnis Löschen_Und_Zurück(int gleichzeitig, Störung störung) {
+    test::TempOrdner t;
+    const QString lib = t.Ordner("Lib");
+    const auto name = [](int i) { return QStringLiteral("IDX%1").arg(i, 5, 10, QChar('0')); };
+    for (int i = 1; i <= 40; ++i)
+        t.Datei("Lib/" + name(i) + "/BOOKDATA.NET",
+                Bookdata({{i % 7, 7, quint8(i)}, {20 + i % 11, 7, 3}, {60, quint8(i % 5 + 1), 1}}));
+    test::TestPlattform p;
+    Zustand z(p);
+    z.LibPath = lib;
+    z.UserNr = 7;
+    z.Gleichzeitig = gleichzeitig;
+    const auto bei = [&](Störung s) { return störung == s || störung == Störung::Alle; };
+    std::mutex m;
+    std::map<QString, int> lesungen;
+    datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
+        int n = 0;
+        {
+            std::lock_guard<std::mutex> g(m);
+            n = ++lesungen[pfad.section('/', -3) + QString::number(int(v))];
+        }
+        const bool lesen = v == datei::Vorgang::Lesen;
+        if (bei(Störung::Ordner_Weg) && lesen && pfad.contains("IDX00010/") && n == 2) {
+            QDir(lib + "IDX00010").removeRecursively();
+            throw Fehler(FEHLER_PFAD, pfad);
+        }
+        if (bei(Störung::Unlesbar) && lesen && pfad.endsWith("IDX00020/BOOKDATA.NET"))
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+        if (bei(Störung::Sicherung) && v == datei::Vorgang::Schreiben &&
+            pfad.endsWith("IDX00030/BOOKDATA.BAK"))
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+        // A workstation at IDX00005 between the listing and the rewrite: it books box 100, and
+        // user 8 takes box 5, which user 7 held.
+        if (bei(Störung::Gebucht) && lesen && pfad.endsWith("IDX00005/BOOKDATA.NET") && n == 2) {
+            QFile f(pfad);
+            if (f.open(QIODevice::ReadWrite) && f.seek(100 * 16) && f.write("\x09\x01", 2) &&
+                f.seek(5 * 16))
+                f.write("\x08\x02", 2);
+        }
+    });
+    z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
+    Bookdata_Einlesen(z, lib, 7);
+    Buchungen_Löschen(z, lib);
+    z.LogFunktion = "&Remove User";
+    LOG_Buchungen_Löschen(z);
+    Walkergebnis w;
+    for (const BookdataEintrag& e : z.BookdataListe)
+        w.liste
+            << QStringLiteral("%1 %2 %3 %4").arg(e.Index).arg(e.BoxNr).arg(e.UserID).arg(e.RevNr);
+    const auto zähler = [&] {
+        w.zähler << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                        .arg(z.Anzahl_Buchungen)
+                        .arg(z.Anzahl_Dateien)
+                        .arg(z.Ordner_Nr)
+                        .arg(z.Dateien_Bearbeitet)
+                        .arg(z.Datensätze_Geschrieben)
+                        .arg(z.Buchungen_Gelöscht)
+                        .arg(z.Summe_Buchungen)
+                        .arg(z.Status_Schreiben, z.Status_Löschen);
+    };
+    zähler();
+    w.undoListe = t.Lesen("Lib/_!bookdata.txt");
+    Rückgängig_Liste_Lesen(z, lib);
+    cmd_Wiederherstellen(z, lib);
+    z.LogFunktion = "Un&do";
+    LOG_Buchungen_Wiederherstellen(z);
+    datei::Fehlerhaken_Setzen({});
+    zähler();
+    w.log = t.Lesen("Lib/Bookdata.log").replace(lib.toUtf8(), "<lib>");
+    for (const test::GezeigteMeldung& g : p.meldungen)
+        w.meldungen << g.titel + ": " + QString(g.text).replace(lib, "<lib>");
+    for (int i = 1; i <= 40; ++i)
+        for (const char* datei : {"/BOOKDATA.NET", "/BOOKDATA.BAK"})
+            w.dateien << (t.Existiert("Lib/" + name(i) + datei) ? t.Lesen("Lib/" + name(i) + datei)
+                                                                : QByteArray("-"));
+    return w;
+}
+
 } // namespace
 
 class TestFehlerBookdata : public QObject {
@@ -575,6 +664,34 @@ private slots:
         // Whatever the list says, the deleted bookings are still in the backup.
         QCOMPARE(t.Lesen("Lib/IDX00012/BOOKDATA.BAK"), VORHER);
         QCOMPARE(t.Lesen("Lib/_!bookdata.txt"), liste);
+    }
+
+    // The walks with folders in flight show and leave exactly what the one-at-a-time walk does,
+    // whatever fails on the way.
+    void walkInFlightAsOneAtATime_data() {
+        QTest::addColumn<int>("störung");
+        QTest::addColumn<int>("meldungen");
+        QTest::newRow("no fault") << int(Störung::Keine) << 0;
+        QTest::newRow("a folder vanishes during the walk") << int(Störung::Ordner_Weg) << 1;
+        QTest::newRow("a BOOKDATA.NET cannot be read") << int(Störung::Unlesbar) << 1;
+        QTest::newRow("a backup cannot be written") << int(Störung::Sicherung) << 1;
+        QTest::newRow("booked between read and rewrite") << int(Störung::Gebucht) << 0;
+        QTest::newRow("all of them") << int(Störung::Alle) << 3;
+    }
+    void walkInFlightAsOneAtATime() {
+        QFETCH(int, störung);
+        QFETCH(int, meldungen);
+        const Walkergebnis einzeln = Löschen_Und_Zurück(1, Störung(störung));
+        QCOMPARE(einzeln.meldungen.size(), meldungen);
+        for (int gleichzeitig : {4, 32}) {
+            const Walkergebnis parallel = Löschen_Und_Zurück(gleichzeitig, Störung(störung));
+            QCOMPARE(parallel.meldungen, einzeln.meldungen);
+            QCOMPARE(parallel.liste, einzeln.liste);
+            QCOMPARE(parallel.zähler, einzeln.zähler);
+            QCOMPARE(parallel.undoListe, einzeln.undoListe);
+            QCOMPARE(parallel.log, einzeln.log);
+            QVERIFY(parallel.dateien == einzeln.dateien);
+        }
     }
 
     void undoModel_data() {
