@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -26,6 +27,14 @@ namespace qk::parallel {
 //
 // The hand-over uses the standard library's mutex and condition variable rather than Qt's: the
 // ThreadSanitizer run sees through them, while Qt's own locks live in a library built without it.
+// A task is built on the calling thread and handed over by the thread pool's own lock, which
+// the sanitizer cannot see: the caller takes this lock after building the task, and the task
+// before it reads what it was given.
+inline std::mutex& Übergabe() {
+    static std::mutex m;
+    return m;
+}
+
 template <typename Ergebnis, typename Arbeit, typename Abnehmen>
 void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& arbeit,
               const Abnehmen& abnehmen) {
@@ -57,10 +66,9 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
     for (int i = 0; i < anzahl; ++i) {
         for (; eingereicht < anzahl && eingereicht + block <= i + fenster; eingereicht += block) {
             const int von = eingereicht, bis = std::min(anzahl, eingereicht + block);
-            // The task reads what was written before this lock, once it has taken the lock.
-            { std::lock_guard<std::mutex> g(lage->m); }
-            pool.start([lage, von, bis, fenster, &arbeit] {
-                { std::lock_guard<std::mutex> g(lage->m); }
+            std::function<void()> aufgabe = [lage, von, bis, fenster, &arbeit] {
+                // Before the task touches what it was given (see Übergabe).
+                { std::lock_guard<std::mutex> g(Übergabe()); }
                 for (int k = von; k < bis; ++k) {
                     Ergebnis e = arbeit(k);
                     {
@@ -69,7 +77,9 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
                     }
                     lage->fertig.notify_all();
                 }
-            });
+            };
+            { std::lock_guard<std::mutex> g(Übergabe()); }
+            pool.start(std::move(aufgabe));
         }
         std::optional<Ergebnis> e;
         {
