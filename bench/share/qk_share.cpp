@@ -33,6 +33,7 @@
 #include <string>
 #include <sys/mman.h>
 #include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/uio.h>
@@ -629,6 +630,21 @@ std::uint64_t* Zählerdatei(const char* pfad) {
 
 } // namespace
 
+// Every file and folder the kernel knows holds one O_PATH descriptor until the kernel forgets
+// it, which it does only when it needs the memory: a Library of 10,000 index folders with their
+// booking files and backups keeps more than 30,000 open, and past the limit every request fails
+// with EMFILE. Raise the limit as far as this process may.
+void Deskriptoren_Erlauben() {
+    rlimit grenze{};
+    if (getrlimit(RLIMIT_NOFILE, &grenze) != 0)
+        return;
+    rlimit mehr = grenze;
+    X if (setrlimit(RLIMIT_NOFILE, &mehr) == 0) return;
+    mehr = grenze;
+    mehr.rlim_cur = grenze.rlim_max;
+    setrlimit(RLIMIT_NOFILE, &mehr);
+}
+
 int main(int argc, char** argv) {
     const char* quelle = nullptr;
     const char* mountpoint = nullptr;
@@ -664,6 +680,7 @@ int main(int argc, char** argv) {
     if (!mountpoint)
         Gebrauch("SOURCE_DIR and MOUNTPOINT are needed");
 
+    Deskriptoren_Erlauben();
     s.latenz.tv_sec = time_t(latenz_us / 1'000'000);
     s.latenz.tv_nsec = long(latenz_us % 1'000'000) * 1000;
     s.wurzel.fd = open(quelle, O_PATH | O_DIRECTORY | O_CLOEXEC);

@@ -18,16 +18,6 @@ void Login_Setzen(Zustand& z, int nummer) {
     }
 }
 
-quint8 Index_Ermitteln(const Zustand& z) {
-    quint8 index = 0;
-    for (qsizetype i = 0; i < z.IdmapListe.size(); ++i) {
-        index = static_cast<quint8>(i);
-        if (z.IdmapListe[i].ID == z.UserNr)
-            break;
-    }
-    return index;
-}
-
 void UserLogins_Ermitteln(Zustand& z) {
     try {
         if (z.GlobalPath.isEmpty())

@@ -12,7 +12,4 @@ void UserLogins_Ermitteln(Zustand& z);
 // Status "A" on the first record whose ID is `nummer`; nothing when none has it.
 void Login_Setzen(Zustand& z, int nummer);
 
-// Index of the first record whose ID equals UserNr; the last index when none does.
-quint8 Index_Ermitteln(const Zustand& z);
-
 } // namespace qk

@@ -147,18 +147,23 @@ QList<Hilfethema> Themen_Anlegen() {
              "the current Library, whoever booked it. There is no further question. When the "
              "folder holds no booking you are told so and nothing changes.</p>"
              "<p><b>On disk:</b> the folder's <b>BOOKDATA.NET</b> is copied to "
-             "<b>BOOKDATA.BAK</b> and rewritten with all boxes free; the Library's undo list "
-             "<b>_!bookdata.txt</b> names the bookings freed; a block is appended to "
-             "<b>BOOKDATA.LOG</b>. Undo puts them back.</p>")},
+             "<b>BOOKDATA.BAK</b> and rewritten with the boxes free that still hold what was "
+             "read (a box a workstation booked or changed meanwhile keeps it); the Library's "
+             "undo list <b>_!bookdata.txt</b> names the bookings freed; a block is appended to "
+             "<b>BOOKDATA.LOG</b>. Undo puts them back. While a user removal can still be "
+             "undone, the deletion joins it: the undo list keeps the removal's lines and gets "
+             "these after them, and one Undo takes back both.</p>")},
         {QStringLiteral("mnu_BuchungenAufUserLöschen"), QStringLiteral("mnu_Bearbeiten"), 128, 128,
          QStringLiteral(
              "<p>Asks for an index number and frees the boxes of that index folder in the "
              "current Library that the selected user has booked; the other users' bookings "
              "stay. When the user has none there you are told so and nothing changes.</p>"
              "<p><b>On disk:</b> the folder's <b>BOOKDATA.NET</b> is copied to "
-             "<b>BOOKDATA.BAK</b> and rewritten with the user's boxes free; the Library's undo "
-             "list <b>_!bookdata.txt</b> names the bookings freed; a block is appended to "
-             "<b>BOOKDATA.LOG</b>. Undo puts them back.</p>")},
+             "<b>BOOKDATA.BAK</b> and rewritten with the user's boxes free that still hold what "
+             "was read; the Library's undo list <b>_!bookdata.txt</b> names the bookings freed; "
+             "a block is appended to <b>BOOKDATA.LOG</b>. Undo puts them back. While a user "
+             "removal can still be undone, the deletion joins it, as with Delete all bookings "
+             "for Index.</p>")},
         {QStringLiteral("mnu_NETerstellen"), QStringLiteral("mnu_Bearbeiten"), 0, 3303,
          QStringLiteral(
              "<p>Creates the workstation file <b>QK_LOCAL.NET</b>, which tells a CAD "
@@ -172,13 +177,18 @@ QList<Hilfethema> Themen_Anlegen() {
         {QStringLiteral("mnu_Rückgängig"), QStringLiteral("mnu_Bearbeiten"), 130, 130,
          QStringLiteral(
              "<p>Takes back the last deletion: the last user removal, in every Library it "
-             "changed, or the last deletion of bookings for an index, in the Library where it "
-             "deleted. It is available right after such a deletion and no longer after one of "
-             "the booking views. A removed user is listed again.</p>"
+             "changed, with the deletions for an index made since, or else the last deletion of "
+             "bookings for an index, in the Library where it deleted. It is available right "
+             "after such a deletion and no longer after one of the booking views. A removed user "
+             "is listed again; when another map has been read since and holds no such user, you "
+             "are told that only the bookings come back.</p>"
              "<p><b>On disk:</b> the bookings named in the undo list <b>_!bookdata.txt</b> are "
-             "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b>, each into its own box "
-             "and only where that box is still free; a box booked again since the deletion "
-             "keeps the new booking, and nothing else in the file changes. A block is appended "
+             "put back into <b>BOOKDATA.NET</b> from <b>BOOKDATA.BAK</b> (or from the user and "
+             "revision in the list, where a later deletion made the backup after the box had "
+             "been freed), each into its own box and only where that box is still free; a box "
+             "booked again since the deletion keeps the new booking, and nothing else in the "
+             "file changes. A <b>BOOKDATA.NET</b> lost since is made again from its backup; a "
+             "damaged line of the undo list is left out and reported. A block is appended "
              "to <b>BOOKDATA.LOG</b>. A Library that cannot be reached, or where a file cannot be "
              "written, is reported; Undo then stays available for that Library alone, so that "
              "it can be finished once the fault is gone. <b>QK_IDMAP.NET</b> is not written; when "
