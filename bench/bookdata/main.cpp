@@ -27,15 +27,6 @@ constexpr double GRENZE_LÖSCHEN = 3.0;
 constexpr double GRENZE_ERSTE = 1.5; // the first deletion against a loop making new backups
 constexpr double GRENZE_BYTES = 64.0;
 
-void Ausgabe(const QString& zeile) {
-    std::printf("%s\n", qPrintable(zeile));
-    std::fflush(stdout);
-}
-
-QString Zahl(double wert, int stellen = 2) {
-    return QString::number(wert, 'f', stellen);
-}
-
 // Child mode: the all-users read in a fresh process, printing idle and peak resident size.
 int Speicher_Messen(const QString& lib) {
     NullPlattform p;

@@ -3,9 +3,20 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace qk::bench {
+
+// One line of the output, at once: a run that breaks off still shows what it measured.
+inline void Ausgabe(const QString& zeile) {
+    std::printf("%s\n", qPrintable(zeile));
+    std::fflush(stdout);
+}
+
+inline QString Zahl(double wert, int stellen = 2) {
+    return QString::number(wert, 'f', stellen);
+}
 
 template <typename F> double Millisekunden(F&& f) {
     QElapsedTimer t;

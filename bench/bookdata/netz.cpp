@@ -29,15 +29,6 @@ constexpr double GRENZE_ZURÜCK = 2.0;
 constexpr double GRENZE_MEHR_JE_ORDNER = 1.0;
 constexpr double MINDEST_BESCHLEUNIGUNG = 8.0;
 
-void Ausgabe(const QString& zeile) {
-    std::printf("%s\n", qPrintable(zeile));
-    std::fflush(stdout);
-}
-
-QString Zahl(double wert, int stellen = 2) {
-    return QString::number(wert, 'f', stellen);
-}
-
 // Releases reach qk_share after close() has returned: the counters are taken once nothing
 // has arrived for a while.
 class Zähler {

@@ -639,7 +639,9 @@ void Deskriptoren_Erlauben() {
     if (getrlimit(RLIMIT_NOFILE, &grenze) != 0)
         return;
     rlimit mehr = grenze;
-    X if (setrlimit(RLIMIT_NOFILE, &mehr) == 0) return;
+    mehr.rlim_cur = mehr.rlim_max = 1 << 20; // the kernel's default ceiling; raising it needs root
+    if (setrlimit(RLIMIT_NOFILE, &mehr) == 0)
+        return;
     mehr = grenze;
     mehr.rlim_cur = grenze.rlim_max;
     setrlimit(RLIMIT_NOFILE, &mehr);
