@@ -45,13 +45,20 @@ namespace {
 
 using qk::share::Art;
 
-// A file or folder the kernel knows. The O_PATH descriptor follows it through renames and keeps
-// its inode number from being reused while the kernel may still ask for it.
+// A file or folder the kernel knows. A folder keeps an O_PATH descriptor, which follows it
+// through renames. A file is reached by its name in its folder instead: the kernel keeps what it
+// looked up until it needs the memory, and a descriptor for every booking file and backup of a
+// Library of 10,000 index folders would pass the limit of open files (after which every request
+// fails with EMFILE). With an entry time-out of 0 the kernel looks each name up again before it
+// uses it, which keeps the name current.
 struct Knoten {
-    int fd = -1;
+    int fd = -1; // folders only
     dev_t dev = 0;
     ino_t ino = 0;
     std::uint64_t nlookup = 0; // the kernel's references; at 0 it is forgotten
+    Knoten* eltern = nullptr;  // files: the folder and name they were last found under
+    std::string name;
+    std::uint64_t kinder = 0; // files that reach theirs through this folder
 };
 
 struct Verzeichnis {
@@ -110,6 +117,62 @@ int Stat(int fd, struct stat& st) {
     return fstatat(fd, "", &st, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
 
+// Deletes the Knoten once neither the kernel nor a file needs it, and so on up; under the mutex.
+void Loslassen(Share& s, Knoten* k) {
+    while (k != nullptr && k != &s.wurzel && k->nlookup == 0 && k->kinder == 0) {
+        s.knoten.erase({k->dev, k->ino});
+        if (k->fd >= 0)
+            close(k->fd);
+        Knoten* eltern = k->eltern;
+        delete k;
+        if (eltern != nullptr)
+            --eltern->kinder;
+        k = eltern;
+    }
+}
+
+// A file's place, as the kernel last found it; under the mutex.
+void Umhängen(Knoten& k, Knoten& eltern, const char* name) {
+    if (k.eltern != &eltern) {
+        if (k.eltern != nullptr)
+            --k.eltern->kinder;
+        ++eltern.kinder;
+        k.eltern = &eltern;
+    }
+    k.name = name;
+}
+
+// An O_PATH descriptor of a Knoten for one call: a folder's own, a file's opened by its name.
+class Griff {
+public:
+    Griff(Share& s, const Knoten& k) {
+        if (k.fd >= 0) {
+            m_fd = k.fd;
+            return;
+        }
+        int ordner = -1;
+        std::string name;
+        {
+            std::lock_guard lock(s.mutex);
+            ordner = k.eltern != nullptr ? k.eltern->fd : -1;
+            name = k.name;
+        }
+        m_fd = openat(ordner, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+        m_eigen = m_fd >= 0;
+    }
+    ~Griff() {
+        if (m_eigen)
+            close(m_fd);
+    }
+    Griff(const Griff&) = delete;
+    Griff& operator=(const Griff&) = delete;
+    int fd() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+    bool m_eigen = false;
+};
+
 void Vergessen(Share& s, fuse_ino_t ino, std::uint64_t n) {
     if (ino == FUSE_ROOT_ID)
         return;
@@ -122,11 +185,7 @@ void Vergessen(Share& s, fuse_ino_t ino, std::uint64_t n) {
         n = k->nlookup;
     }
     k->nlookup -= n;
-    if (k->nlookup == 0) {
-        s.knoten.erase({k->dev, k->ino});
-        close(k->fd);
-        delete k;
-    }
+    Loslassen(s, k);
 }
 
 // Looks `name` up in `parent` and takes one kernel reference on it; 0 or the errno.
@@ -139,21 +198,24 @@ int Eintrag(Share& s, Knoten& parent, const char* name, fuse_entry_param& e) {
         close(fd);
         return fehler;
     }
+    const bool ordner = S_ISDIR(e.attr.st_mode);
     Knoten* k = nullptr;
-    bool bekannt = false;
+    bool behalten = false;
     {
         std::lock_guard lock(s.mutex);
         auto it = s.knoten.find({e.attr.st_dev, e.attr.st_ino});
-        bekannt = it != s.knoten.end();
-        if (bekannt) {
+        if (it != s.knoten.end()) {
             k = it->second;
         } else {
-            k = new Knoten{fd, e.attr.st_dev, e.attr.st_ino, 0};
+            behalten = ordner;
+            k = new Knoten{ordner ? fd : -1, e.attr.st_dev, e.attr.st_ino, 0, nullptr, {}, 0};
             s.knoten.emplace(std::pair{k->dev, k->ino}, k);
         }
+        if (k->fd < 0)
+            Umhängen(*k, parent, name);
         ++k->nlookup;
     }
-    if (bekannt)
+    if (!behalten)
         close(fd);
     e.ino = reinterpret_cast<fuse_ino_t>(k);
     e.attr_timeout = 0;
@@ -206,8 +268,8 @@ void Lookup(fuse_req_t req, fuse_ino_t parent, const char* name) {
 void Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
     Share& s = Anfrage(req, Art::getattr);
     struct stat st {};
-    const int fehler =
-        fi ? (fstat(int(fi->fh), &st) == 0 ? 0 : errno) : Stat(KnotenVon(s, ino).fd, st);
+    const int fehler = fi ? (fstat(int(fi->fh), &st) == 0 ? 0 : errno)
+                          : Stat(Griff(s, KnotenVon(s, ino)).fd(), st);
     if (fehler)
         fuse_reply_err(req, fehler);
     else
@@ -216,7 +278,8 @@ void Getattr(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
 
 void Open(fuse_req_t req, fuse_ino_t ino, fuse_file_info* fi) {
     Share& s = Anfrage(req, Art::open);
-    const int fd = open(ProcPfad(KnotenVon(s, ino).fd).text, fi->flags & ~O_NOFOLLOW);
+    const Griff griff(s, KnotenVon(s, ino));
+    const int fd = open(ProcPfad(griff.fd()).text, fi->flags & ~O_NOFOLLOW);
     if (fd < 0) {
         fuse_reply_err(req, errno);
         return;
@@ -361,8 +424,23 @@ void Unlink(fuse_req_t req, fuse_ino_t parent, const char* name) {
 void Rename(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newparent,
             const char* newname, unsigned int flags) {
     Share& s = Anfrage(req, Art::rename);
-    Antworten(req,
-              renameat2(KnotenVon(s, parent).fd, name, KnotenVon(s, newparent).fd, newname, flags));
+    Knoten& von = KnotenVon(s, parent);
+    Knoten& nach = KnotenVon(s, newparent);
+    if (renameat2(von.fd, name, nach.fd, newname, flags) != 0) {
+        fuse_reply_err(req, errno);
+        return;
+    }
+    // The files now under both names (one only, unless they were exchanged) are found there.
+    for (const auto& [ordner, neu] : {std::pair{&von, name}, std::pair{&nach, newname}}) {
+        struct stat st {};
+        if (fstatat(ordner->fd, neu, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        std::lock_guard lock(s.mutex);
+        const auto it = s.knoten.find({st.st_dev, st.st_ino});
+        if (it != s.knoten.end() && it->second->fd < 0)
+            Umhängen(*it->second, *ordner, neu);
+    }
+    fuse_reply_err(req, 0);
 }
 
 void Mkdir(fuse_req_t req, fuse_ino_t parent, const char* name, mode_t mode) {
@@ -380,8 +458,8 @@ void Rmdir(fuse_req_t req, fuse_ino_t parent, const char* name) {
 
 void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int valid, fuse_file_info* fi) {
     Share& s = Anfrage(req, Art::setattr);
-    const Knoten& k = KnotenVon(s, ino);
-    const ProcPfad pfad(k.fd);
+    const Griff k(s, KnotenVon(s, ino));
+    const ProcPfad pfad(k.fd());
     const int fh = fi ? int(fi->fh) : -1;
     int r = 0;
     if (valid & FUSE_SET_ATTR_MODE)
@@ -389,7 +467,7 @@ void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int valid, fuse_
     if (r == 0 && (valid & (FUSE_SET_ATTR_UID | FUSE_SET_ATTR_GID))) {
         const uid_t uid = (valid & FUSE_SET_ATTR_UID) ? attr->st_uid : uid_t(-1);
         const gid_t gid = (valid & FUSE_SET_ATTR_GID) ? attr->st_gid : gid_t(-1);
-        r = fchownat(k.fd, "", uid, gid, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW);
+        r = fchownat(k.fd(), "", uid, gid, AT_EMPTY_PATH | AT_SYMLINK_NOFOLLOW);
     }
     if (r == 0 && (valid & FUSE_SET_ATTR_SIZE))
         r = fi ? ftruncate(fh, attr->st_size) : truncate(pfad.text, attr->st_size);
@@ -406,7 +484,7 @@ void Setattr(fuse_req_t req, fuse_ino_t ino, struct stat* attr, int valid, fuse_
         r = fi ? futimens(fh, zeiten) : utimensat(AT_FDCWD, pfad.text, zeiten, 0);
     }
     struct stat st {};
-    const int fehler = r != 0 ? errno : Stat(k.fd, st);
+    const int fehler = r != 0 ? errno : Stat(k.fd(), st);
     if (fehler)
         fuse_reply_err(req, fehler);
     else
@@ -421,7 +499,7 @@ void Fsync(fuse_req_t req, fuse_ino_t, int datasync, fuse_file_info* fi) {
 void Statfs(fuse_req_t req, fuse_ino_t ino) {
     Share& s = Anfrage(req, Art::statfs);
     struct statvfs st {};
-    if (fstatvfs(KnotenVon(s, ino).fd, &st) != 0)
+    if (fstatvfs(Griff(s, KnotenVon(s, ino)).fd(), &st) != 0)
         fuse_reply_err(req, errno);
     else
         fuse_reply_statfs(req, &st);
@@ -431,13 +509,13 @@ void Statfs(fuse_req_t req, fuse_ino_t ino) {
 
 void Access(fuse_req_t req, fuse_ino_t ino, int mask) {
     Share& s = Anfrage(req, Art::other);
-    Antworten(req, access(ProcPfad(KnotenVon(s, ino).fd).text, mask));
+    Antworten(req, access(ProcPfad(Griff(s, KnotenVon(s, ino)).fd()).text, mask));
 }
 
 void Readlink(fuse_req_t req, fuse_ino_t ino) {
     Share& s = Anfrage(req, Art::other);
     char ziel[PATH_MAX + 1];
-    const ssize_t n = readlinkat(KnotenVon(s, ino).fd, "", ziel, PATH_MAX);
+    const ssize_t n = readlinkat(Griff(s, KnotenVon(s, ino)).fd(), "", ziel, PATH_MAX);
     if (n < 0) {
         fuse_reply_err(req, errno);
         return;
@@ -466,10 +544,10 @@ void Link(fuse_req_t req, fuse_ino_t ino, fuse_ino_t newparent, const char* newn
     Share& s = Anfrage(req, Art::other);
     Knoten& p = KnotenVon(s, newparent);
     fuse_entry_param e;
-    const int fehler =
-        linkat(AT_FDCWD, ProcPfad(KnotenVon(s, ino).fd).text, p.fd, newname, AT_SYMLINK_FOLLOW) == 0
-            ? Eintrag(s, p, newname, e)
-            : errno;
+    const int fehler = linkat(AT_FDCWD, ProcPfad(Griff(s, KnotenVon(s, ino)).fd()).text, p.fd,
+                              newname, AT_SYMLINK_FOLLOW) == 0
+                           ? Eintrag(s, p, newname, e)
+                           : errno;
     EintragAntworten(req, s, fehler, e);
 }
 
