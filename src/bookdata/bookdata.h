@@ -57,9 +57,11 @@ enum class Undo_Liste { Ersetzen, Dazu };
 
 // Frees, in their files, the boxes listed in BookdataListe that still hold their listed
 // booking, after backing each file up as BOOKDATA.BAK. The undo list is written before any file
-// is touched and names, in the end, exactly the boxes that were freed. Sets the counters and
-// statuses of the log block; reports its own errors.
-void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen);
+// is touched and names, in the end, exactly the boxes that were freed; `freigegeben`, when given,
+// gets those entries too. Sets the counters and statuses of the log block; reports its own
+// errors.
+void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen,
+                       std::vector<BookdataEintrag>* freigegeben = nullptr);
 
 // Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
 void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);

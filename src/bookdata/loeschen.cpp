@@ -19,7 +19,10 @@ void Umschreiben_Melden(Zustand& z, const QString& libPfad, const QString& index
 
 } // namespace
 
-void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
+void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
+                       std::vector<BookdataEintrag>* freigegeben) {
+    if (freigegeben != nullptr)
+        freigegeben->clear();
     if (z.Anzahl_Einträge < 1)
         return;
     z.Dateien_Bearbeitet = 0;
@@ -74,6 +77,12 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
             return true;
         });
     z.Anzahl_Buchungen = Buchungen_Zählen(z);
+    if (freigegeben != nullptr) {
+        for (size_t i = 0; i < liste.size(); ++i) {
+            if (frei[i])
+                freigegeben->push_back(liste[i]);
+        }
+    }
 
     // A box booked anew, released or changed since the listing kept what it holds; a file that
     // could not be rewritten kept all its boxes. Undo must bring back nothing of those.

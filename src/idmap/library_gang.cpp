@@ -37,9 +37,8 @@ QStringList Index_Wiederherstellen(Zustand& z, const QString& prozedur) {
     z.LibPath = z.Gelöscht_LibListe.value(0, z.LibPath);
     if (!Erreichbar(z, z.LibPath, prozedur))
         return {z.LibPath};
-    // The undo list names exactly what the deletion freed; the bookings gathered in memory may
-    // since have been replaced by a command that found nothing to delete.
-    Undo_Liste_Lesen(z, z.LibPath);
+    z.BookdataListe =
+        z.Gelöscht_Buchungen.empty() ? std::vector<BookdataEintrag>(1) : z.Gelöscht_Buchungen;
     const bool fertig = cmd_Wiederherstellen(z, z.LibPath);
     z.LogFunktion = LoadResString(130);
     LOG_Buchungen_Wiederherstellen(z);
@@ -129,7 +128,9 @@ void Index_Buchungen_Löschen(Zustand& z, int funktion) {
     }
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
-    Buchungen_Löschen(z, z.LibPath, art);
+    // Undo of a deletion by index alone takes back what it freed; one that joined a removal
+    // is taken back from the undo lists, with the removal.
+    Buchungen_Löschen(z, z.LibPath, art, z.Gelöscht_UserNr == 0 ? &z.Gelöscht_Buchungen : nullptr);
     z.LogFunktion = LoadResString(funktion);
     LOG_Buchungen_Löschen(z);
 }
@@ -193,6 +194,7 @@ Ergebnistext Rückgängig_Ausführen(Zustand& z, const QString& prozedur) {
     z.Gelöscht_LibListe = ausgelassen;
     if (ausgelassen.isEmpty()) {
         z.Gelöscht_UserNr = 0;
+        z.Gelöscht_Buchungen.clear();
         z.Buchungen_Entfernt = false;
     }
     return ergebnis;

@@ -70,6 +70,9 @@ struct Zustand {
     // The Libraries whose undo lists Undo walks: where the last removal deleted, and where
     // deletions by index joined it, or the Library of the last deletion by index.
     QStringList Gelöscht_LibListe;
+    // What the last deletion by index freed, for its Undo: a later search that finds nothing
+    // replaces BookdataListe.
+    std::vector<BookdataEintrag> Gelöscht_Buchungen;
     bool Buchungen_Entfernt = false;
 
     // The gathered bookings: always at least one element; a blank one when nothing was read.

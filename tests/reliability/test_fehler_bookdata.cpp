@@ -90,6 +90,7 @@ public:
                 t.Datei(Datei(l, o), Erwartet(l, o));
             }
         }
+        z.LibPath = z.LibListe[0];
         datei::Fehlerhaken_Setzen(
             [this](datei::Vorgang v, const QString& pfad) { Im_Befehl(v, pfad); });
     }
@@ -282,10 +283,9 @@ private:
             Index_Buchungen_Löschen(z, 126);
         });
     }
+    // Also when nothing is left to undo: a deletion by index that found nothing leaves Undo on.
     void Rückgängig() {
         spur << "undo";
-        if (entfernt == 0 && z.Gelöscht_LibListe.isEmpty())
-            return; // Undo is not at hand
         if (z.Gelöscht_UserNr != 0)
             Benutzer_Zurückholen(z, "t");
         Rückgängig_Ausführen(z, "t");
