@@ -57,11 +57,17 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
     };
     auto lage = std::make_shared<Lage>();
     lage->fach.resize(size_t(fenster));
-    // Declared after `lage`, so it is destroyed first: its destructor waits for every task,
-    // also when abnehmen throws.
+    // Declared after `lage`, so it is destroyed first: its destructor waits for the tasks
+    // running, also when abnehmen throws.
     QThreadPool pool;
     pool.setMaxThreadCount(gleichzeitig);
     pool.setExpiryTimeout(-1);
+    // When the consumer stops early (or throws), the work not yet begun is dropped; the pool's
+    // destructor then waits only for what is running.
+    struct Abräumen {
+        QThreadPool& pool;
+        ~Abräumen() { pool.clear(); }
+    } abräumen{pool};
     int eingereicht = 0;
     for (int i = 0; i < anzahl; ++i) {
         for (; eingereicht < anzahl && eingereicht + block <= i + fenster; eingereicht += block) {
