@@ -85,14 +85,20 @@ private:
     std::vector<satz::Treffer> m_treffer;
 };
 
+// The folders that the count and the walk take, in the order the file system lists them.
+QStringList Indexordner(const QString& libPfad) {
+    QStringList namen = datei::Unterordner(libPfad);
+    namen.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+    return namen;
+}
+
 } // namespace
 
 qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad) {
     z.Anzahl_Ordner = 0;
     z.Gezählte_Ordner = {};
     try {
-        QStringList namen = datei::Unterordner(libPfad);
-        namen.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
+        QStringList namen = Indexordner(libPfad);
         z.plattform.Ereignisse_Verarbeiten();
         const qint32 anzahl = qint32(namen.size());
         z.Gezählte_Ordner = {libPfad, std::move(namen)};
@@ -115,15 +121,10 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
     // folders, so the progress bar ends at its maximum.
     // The walk follows right on the count of the same Library, which listed it already; on a
     // share a listing of thousands of folders is a chain of round trips.
-    QStringList gefunden;
-    if (z.Gezählte_Ordner.lib == libPfad && !libPfad.isEmpty()) {
-        gefunden.swap(z.Gezählte_Ordner.namen);
-    } else {
-        gefunden = datei::Unterordner(libPfad);
-        gefunden.removeIf([](const QString& name) { return !intern::Zählt_Als_Indexordner(name); });
-    }
+    const bool gezählt = z.Gezählte_Ordner.lib == libPfad && !libPfad.isEmpty();
+    const QStringList namen =
+        gezählt ? std::exchange(z.Gezählte_Ordner.namen, {}) : Indexordner(libPfad);
     z.Gezählte_Ordner = {};
-    const QStringList namen = gefunden;
     Sammlung sammlung;
     parallel::Geordnet<ordner::Gelesen>(
         z.plattform, int(namen.size()), z.Gleichzeitig,

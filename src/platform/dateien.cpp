@@ -45,9 +45,13 @@ QString Normalisieren(QString pfad) {
     return pfad;
 }
 
-QString Fallvariante(const QString& ordner, const QString& name) {
+// The name as it is spelled in the folder, or an empty text; `gelistet` tells whether the
+// folder listed anything at all (a folder that is not there lists nothing).
+QString Fallvariante(const QString& ordner, const QString& name, bool* gelistet = nullptr) {
     const QStringList einträge = QDir(ordner).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    if (gelistet != nullptr)
+        *gelistet = !einträge.isEmpty();
     for (const QString& e : einträge) {
         if (e.compare(name, Qt::CaseInsensitive) == 0)
             return e;
@@ -101,14 +105,11 @@ QString Neu_Auflösen(const QString& roh) {
     const qsizetype schnitt = pfad.lastIndexOf(QLatin1Char('/'));
     if (schnitt > 0 && schnitt + 1 < pfad.size()) {
         const QString ordner = pfad.left(schnitt + 1);
-        const QStringList einträge = QDir(ordner).entryList(
-            QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-        const QString name = pfad.mid(schnitt + 1);
-        for (const QString& e : einträge) {
-            if (e.compare(name, Qt::CaseInsensitive) == 0)
-                return QDir::toNativeSeparators(ordner + e);
-        }
-        if (!einträge.isEmpty())
+        bool gelistet = false;
+        const QString variante = Fallvariante(ordner, pfad.mid(schnitt + 1), &gelistet);
+        if (!variante.isEmpty())
+            return QDir::toNativeSeparators(ordner + variante);
+        if (gelistet)
             return QDir::toNativeSeparators(pfad);
     }
     return Auflösen(roh);
