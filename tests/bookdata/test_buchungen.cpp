@@ -1,40 +1,33 @@
 #include "bookdata/bookdata.h"
 #include "bookdata_bau.h"
 #include "platform/dateien.h"
-#include "platform/fehler.h"
 #include "temp_ordner.h"
 #include "test_plattform.h"
 
 #include <QtTest>
-#include <functional>
 
 using namespace qk;
-using qk::test::Bookdata;
-using qk::test::Freigegeben;
+using namespace qk::test;
 
 namespace {
 
 // A Library "Lib/" in a temporary folder. The file hook is reset however a test ends.
 struct Umgebung : Fortschrittsanzeige {
-    test::TempOrdner t;
-    test::TestPlattform p;
+    TempOrdner t;
+    TestPlattform p;
     Zustand z{p};
     QString lib = t.Ordner("Lib");
     QStringList fortschritt, info;
     Umgebung() {
         z.GlobalPath = t.Pfad() + "Global/";
         z.LibPath = lib;
-        z.Buchungsinfo_Setzen = [this](const QString& a, const QString& b, const QString& c) {
-            info = {a, b, c};
-        };
+        z.Buchungsinfo_Setzen = [this](const auto&... s) { info = QStringList{s...}; };
     }
     ~Umgebung() override { datei::Fehlerhaken_Setzen({}); }
     void Fortschritt_Setzen(const QString& text, int maximum, int wert) override {
         fortschritt.append(text + " of " + QString::number(maximum) + (wert > 0 ? "" : "!"));
     }
-    void Netz(const QString& index, const QByteArray& d) const {
-        t.Datei("Lib/" + index + "/BOOKDATA.NET", d);
-    }
+    void Netz(QString i, const QByteArray& d) const { t.Datei("Lib/" + i + "/BOOKDATA.NET", d); }
     QByteArray Lesen(const QString& name) const { return t.Lesen("Lib/" + name); }
     // What the user removal does: the bookings of `user` in every index folder.
     void Alle_Löschen(quint8 user) {
@@ -50,23 +43,26 @@ struct Umgebung : Fortschrittsanzeige {
         Bookdata_Öffnen(z, lib, index, user);
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
     }
-    QStringList Meldungen() const {
+    void Rückgängig() {
+        Rückgängig_Liste_Lesen(z, lib);
+        cmd_Wiederherstellen(z, lib);
+    }
+    // "title: text" of each message shown, joined by '|'.
+    QString Meldungen() const {
         QStringList m;
         for (const auto& g : p.meldungen)
             m.append(g.titel + ": " + g.text);
-        return m;
+        return m.join('|');
     }
     QStringList Einträge() const {
         QStringList s;
         for (const BookdataEintrag& e : z.BookdataListe)
-            s.append(
-                QStringLiteral("%1 %2 %3 %4").arg(e.Index).arg(e.BoxNr).arg(e.UserID).arg(e.RevNr));
+            s << e.Index + QStringLiteral(" %1 %2 %3").arg(e.BoxNr).arg(e.UserID).arg(e.RevNr);
         return s;
     }
     QByteArray Kopf(bool löschen, const QByteArray& funktion,
                     const char* datum = "06.12.2026\t09:30:15") const {
-        const QByteArray sterne = QByteArray(56, '*') + "\r\n";
-        const QByteArray user = QByteArray::number(z.UserNr);
+        const QByteArray sterne = QByteArray(56, '*') + "\r\n", user = QByteArray::number(z.UserNr);
         return sterne + "*                     BOOKDATA.LOG                     *\r\n" + sterne +
                "\r\nGlobal Directory:  " + z.GlobalPath.toLatin1() +
                "\r\nLibrary: " + lib.toLatin1() + "\r\nDate: " + datum + "\r\n" +
@@ -83,27 +79,24 @@ struct Umgebung : Fortschrittsanzeige {
 class TestBuchungen : public QObject {
     Q_OBJECT
 private slots:
-    void indexNames_data() {
-        QTest::addColumn<QString>("eingabe");
-        QTest::addColumn<QString>("name"); // empty: refused with a message; "!": not a number
-        for (const char* gut : {"7", "12", "00012", "01234", "00000"})
-            QTest::newRow(gut) << gut << QStringLiteral("idx%1").arg(gut, 5, QLatin1Char('0'));
-        for (const char* schlecht : {"0", "012", "0123", "123456", "1a", "1\\..\\", "12 "})
-            QTest::newRow(schlecht) << schlecht << "";
-        for (const char* keine : {"", "a1", " 1"})
-            QTest::newRow(*keine ? keine : "empty") << keine << "!";
-    }
+    // Good numbers give their folder name; bad ones are refused with a message; text that does
+    // not start with a digit is no number at all and left to the caller.
     void indexNames() {
-        QFETCH(QString, eingabe);
-        QFETCH(QString, name);
-        Umgebung u;
-        if (name == "!")
-            QCOMPARE(test::Geworfen([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
-        else
-            QCOMPARE(Index_Ordnername(u.z, eingabe), name);
-        QCOMPARE(u.Meldungen(), name.isEmpty() ? QStringList{"Invalid Index number: " + eingabe +
-                                                             ": Please enter a valid Index number."}
-                                               : QStringList{});
+        const QStringList gut{"7", "12", "1234", "00012", "01234", "00000"};
+        const QStringList schlecht{"0", "012", "0123", "123456", "1a", "1\\..\\", "12 "};
+        for (const QString& eingabe : gut + schlecht + QStringList{"", "a1", " 1"}) {
+            Umgebung u;
+            if (gut.contains(eingabe) || schlecht.contains(eingabe)) {
+                QCOMPARE(Index_Ordnername(u.z, eingabe),
+                         gut.contains(eingabe) ? "idx" + eingabe.rightJustified(5, '0') : "");
+            } else {
+                QCOMPARE(Geworfen([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
+            }
+            QCOMPARE(u.Meldungen(), schlecht.contains(eingabe)
+                                        ? "Invalid Index number: " + eingabe +
+                                              ": Please enter a valid Index number."
+                                        : QString());
+        }
     }
 
     void walkAndCount() {
@@ -143,7 +136,9 @@ private slots:
     // Between the listing and the rewrite a workstation books box 6 and user 8 takes box 17,
     // which user 7 held. Only boxes that still hold their listed booking are freed, and the
     // undo list names exactly those, so that Undo can bring back nobody's booking but theirs.
-    void indexDeletionOfAllUsers() {
+    // Then a deletion that finds nothing leaves the undo list alone, and Undo of a line whose
+    // folder has no backup brings nothing back.
+    void indexDeletions() {
         Umgebung u;
         u.t.Datei("Lib/BOOKDATA.LOG", "earlier\r\n");
         u.Netz("IDX00012", Bookdata({{5, 3, 9}, {17, 7, 1}, {200, 0, 4}}));
@@ -156,20 +151,38 @@ private slots:
         QVERIFY(u.p.meldungen.isEmpty());
         QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Freigegeben(neu, {5, 200}));
         QCOMPARE(u.Lesen("IDX00012/BOOKDATA.BAK"), neu);
-        QCOMPARE(u.Lesen("_!bookdata.txt"),
-                 QByteArray("idx00012\t5\t3\t9\r\nidx00012\t200\t0\t4\r\n\r\n"));
-        QCOMPARE(u.Lesen("BOOKDATA.LOG"),
-                 "earlier\r\n" + u.Kopf(true, "Delete all bookings for &Index....") +
-                     "idx00012\t5\t3\t\t9\r\nidx00012\t17\t7\t\t1\r\nidx00012\t200\t0\t\t4\r\n"
-                     "\r\n\r\n************ All bookings for User-ID 0 deleted! ************\r\n\r\n"
-                     "Deleted: 2Booking(s): \r\nStatus: Error\r\n"
-                     "Written: 4096 Bytes in 1 file(s) (BOOKDATA.NET)\r\nStatus: OK\r\n\r\n\r\n");
+        const QByteArray liste = "idx00012\t5\t3\t9\r\nidx00012\t200\t0\t4\r\n\r\n";
+        QCOMPARE(u.Lesen("_!bookdata.txt"), liste);
+        const QByteArray log =
+            "earlier\r\n" + u.Kopf(true, "Delete all bookings for &Index....") +
+            "idx00012\t5\t3\t\t9\r\nidx00012\t17\t7\t\t1\r\nidx00012\t200\t0\t\t4\r\n"
+            "\r\n\r\n************ All bookings for User-ID 0 deleted! ************\r\n\r\n"
+            "Deleted: 2Booking(s): \r\nStatus: Error\r\n"
+            "Written: 4096 Bytes in 1 file(s) (BOOKDATA.NET)\r\nStatus: OK\r\n\r\n\r\n";
+        QCOMPARE(u.Lesen("BOOKDATA.LOG"), log);
         QCOMPARE(QDir(u.lib).entryList(QDir::Files).size(), 2); // no second log
         // User 8 released box 17 again; Undo does not give it to user 7.
         u.Netz("IDX00012", Freigegeben(neu, {5, 17, 200}));
-        Rückgängig_Liste_Lesen(u.z, u.lib);
-        cmd_Wiederherstellen(u.z, u.lib);
+        u.Rückgängig();
         QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Freigegeben(neu, {17}));
+        QCOMPARE(u.z.Status_Löschen, QStringLiteral("OK"));
+
+        const QByteArray alt = Bookdata({{5, 7, 3}});
+        u.Netz("IDX00013", alt);
+        u.Index_Lesen("IDX00013", 9);
+        Buchungen_Löschen(u.z, u.lib);
+        u.z.LogFunktion = "&Remove User";
+        LOG_Buchungen_Löschen(u.z);
+        QCOMPARE(u.Lesen("_!bookdata.txt"), liste);
+        QCOMPARE(u.Lesen("BOOKDATA.LOG"),
+                 log + u.Kopf(true, "&Remove User") +
+                     "No bookings for User-ID 9.\r\n\r\nUser-ID 9 deleted !\r\n\r\n\r\n");
+        u.t.Datei("Lib/_!bookdata.txt", "IDX00013\t5\t9\t3\r\n\r\n");
+        u.Rückgängig();
+        QVERIFY(u.p.meldungen.isEmpty());
+        QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), alt);
+        QVERIFY(!u.t.Existiert("Lib/IDX00013/BOOKDATA.BAK"));
+        QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error")); // the booking did not come back
     }
 
     void removalOverTwoFoldersAndUndo() {
@@ -190,15 +203,11 @@ private slots:
         QCOMPARE(u.Lesen("idx00013/bookdata.bak"), b);
         QCOMPARE(QDir(u.lib + "idx00013").entryList(QDir::Files).size(), 2); // no twins
         QVERIFY(!u.t.Existiert("Lib/IDX00014/BOOKDATA.BAK")); // nothing of user 7 there
-        // Undo list and log lines come in the order of the walk.
-        QByteArray liste, log;
-        for (const QString& e : u.Einträge()) {
-            liste += e.toLatin1().replace(' ', '\t') + "\r\n";
-            log += e.section(' ', 0, 2).toLatin1().replace(' ', '\t') + "\t\t" +
-                   e.section(' ', 3).toLatin1() + "\r\n";
-        }
-        QVERIFY(liste.contains("IDX00012\t5\t7\t3\r\nIDX00012\t9\t7\t12\r\n") &&
-                liste.contains("idx00013\t0\t7\t200\r\n"));
+        // Undo list and log lines come in the order of the walk; the log has an empty column.
+        const QByteArray a2 = "IDX00012\t5\t7\t3\r\nIDX00012\t9\t7\t12\r\n",
+                         b2 = "idx00013\t0\t7\t200\r\n";
+        const QByteArray liste = u.z.BookdataListe[0].Index == "IDX00012" ? a2 + b2 : b2 + a2;
+        const QByteArray log = QByteArray(liste).replace("\t7\t", "\t7\t\t");
         QCOMPARE(u.Lesen("_!BOOKDATA.TXT"), liste + "\r\n");
         const QByteArray löschblock =
             u.Kopf(true, "&Remove User") + log +
@@ -213,8 +222,7 @@ private slots:
         u.Netz("IDX00012", seither);
         u.p.jetzt = QDateTime(QDate(2027, 1, 2), QTime(23, 4, 5));
         BookdataListe_Zurücksetzen(u.z);
-        Rückgängig_Liste_Lesen(u.z, u.lib);
-        cmd_Wiederherstellen(u.z, u.lib);
+        u.Rückgängig();
         u.z.LogFunktion = "Un&do";
         LOG_Buchungen_Wiederherstellen(u.z);
         QVERIFY(u.p.meldungen.isEmpty());
@@ -227,28 +235,6 @@ private slots:
                      "\r\n\r\n************* All Bookings for User-ID 7 restored! ************\r\n"
                      "\r\nRestored: 3Booking(s) in 2 file(s) (BOOKDATA.NET)\r\nStatus: Error\r\n"
                      "\r\n\r\n");
-    }
-
-    void nothingListedAndNoBackup() {
-        Umgebung u;
-        const QByteArray alt = Bookdata({{5, 7, 3}});
-        u.Netz("IDX00012", alt);
-        u.t.Datei("Lib/_!bookdata.txt", "IDX00012\t5\t9\t3\r\n\r\n");
-        u.Index_Lesen("IDX00012", 9);
-        Buchungen_Löschen(u.z, u.lib);
-        u.z.LogFunktion = "&Remove User";
-        LOG_Buchungen_Löschen(u.z);
-        QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("IDX00012\t5\t9\t3\r\n\r\n"));
-        QCOMPARE(u.Lesen("Bookdata.log"),
-                 u.Kopf(true, "&Remove User") +
-                     "No bookings for User-ID 9.\r\n\r\nUser-ID 9 deleted !\r\n\r\n\r\n");
-        // The old list names box 5, but the folder has no backup to take it from.
-        Rückgängig_Liste_Lesen(u.z, u.lib);
-        cmd_Wiederherstellen(u.z, u.lib);
-        QVERIFY(u.p.meldungen.isEmpty());
-        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), alt);
-        QVERIFY(!u.t.Existiert("Lib/IDX00012/BOOKDATA.BAK"));
-        QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error")); // the booking did not come back
     }
 
     void undoListFiles() {
@@ -274,7 +260,7 @@ private slots:
         QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
         QCOMPARE(u.t.Lesen("B/_!bookdata.txt"), QByteArray("\r\n"));
         u.z.LibListe.append(u.t.Pfad() + "fehlt/");
-        QCOMPARE(test::Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
+        QCOMPARE(Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
         // A damaged line is left out; the others are taken.
         for (const QByteArray zeile :
              {"..\\x\t5\t7\t3", "IDX00012\tfive\t7\t3", "IDX00012\t5\t7\t1000", "IDX00012\t5\t7"}) {
@@ -284,66 +270,53 @@ private slots:
         }
     }
 
-    void errorReports_data() {
-        QTest::addColumn<int>("fall");
-        QTest::addColumn<QStringList>("meldungen"); // "title: text", %1 the Library
-        QTest::newRow("folder missing") << 0
-                                        << QStringList{"Bookdata_Öffnen_Error: File:  "
-                                                       "%1idx00099\\BOOKDATA.NET''  not found !"};
-        QTest::newRow("unreadable file")
-            << 1
-            << QStringList{"Bookdata_Öffnen_Error: Error when reading  "
-                           "''%1IDX00012\\BOOKDATA.NET''\r\nError Nr: 75"};
-        QTest::newRow("listing fails")
-            << 2
-            << QStringList{"Anzahl_Ordner_Ermitteln_Error: Error when reading %1\r\nError Nr: 75",
-                           "Bookdata_Einlesen_Error: Error when reading BOOKDATA.NET.\r\n"
-                           "Error Nr: 75"};
-        QTest::newRow("backup is a folder")
-            << 3
-            << QStringList{"Bookdata_Speichern_Error: Error when creating "
-                           "''%1IDX00012\\BOOKDATA.NET !''\r\nError Nr.: 75"};
-        // A log block that cannot be written is reported once, and the rest of it not tried.
-        QTest::newRow("missing Library")
-            << 4
-            << QStringList{"Anzahl_Ordner_Ermitteln_Error: Path:  ''%1''  not found !",
-                           "Bookdata_Einlesen_Error: File  ''%1BOOKDATA.NET''  not found !",
-                           "LOG_Datei_Schreiben_Error: File:  ''%1BOOKDATA.LOG''  not found !"};
-    }
+    // Reports of files and folders that cannot be used; %1 stands for the Library. A log block
+    // that cannot be written is reported once, and the rest of it not tried.
     void errorReports() {
-        QFETCH(int, fall);
-        QFETCH(QStringList, meldungen);
-        Umgebung u;
-        const QByteArray a = Bookdata({{5, 7, 3}}), b = Bookdata({{6, 7, 4}});
-        u.Netz("IDX00012", a);
-        u.Netz("IDX00013", b);
-        datei::Fehlerhaken_Setzen([fall](datei::Vorgang v, const QString& pfad) {
-            if ((fall == 1 && v == datei::Vorgang::Lesen && pfad.contains("IDX00012")) ||
-                (fall == 2 && v == datei::Vorgang::Auflisten))
-                throw Fehler(FEHLER_ZUGRIFF);
-        });
-        if (fall == 3)
-            u.t.Ordner("Lib/IDX00012/BOOKDATA.BAK");
-        if (fall == 4) {
-            u.z.LibPath = u.lib = u.t.Pfad() + "fehlt/";
-            u.z.Fortschritt = &u;
+        const QStringList meldungen{
+            "Bookdata_Öffnen_Error: File:  %1idx00099\\BOOKDATA.NET''  not found !",
+            "Bookdata_Öffnen_Error: Error when reading  ''%1IDX00012\\BOOKDATA.NET''\r\n"
+            "Error Nr: 75",
+            "Anzahl_Ordner_Ermitteln_Error: Error when reading %1\r\nError Nr: 75|"
+            "Bookdata_Einlesen_Error: Error when reading BOOKDATA.NET.\r\nError Nr: 75",
+            "Bookdata_Speichern_Error: Error when creating ''%1IDX00012\\BOOKDATA.NET !''\r\n"
+            "Error Nr.: 75",
+            "Anzahl_Ordner_Ermitteln_Error: Path:  ''%1''  not found !|"
+            "Bookdata_Einlesen_Error: File  ''%1BOOKDATA.NET''  not found !|"
+            "LOG_Datei_Schreiben_Error: File:  ''%1BOOKDATA.LOG''  not found !"};
+        for (int fall = 0; fall < meldungen.size(); ++fall) {
+            Umgebung u;
+            const QByteArray a = Bookdata({{5, 7, 3}}), b = Bookdata({{6, 7, 4}});
+            u.Netz("IDX00012", a);
+            u.Netz("IDX00013", b);
+            // 1: IDX00012 unreadable; 2: the listing fails; 3: its backup is a folder; 4: no
+            // Library at all.
+            datei::Fehlerhaken_Setzen([fall](datei::Vorgang v, const QString& pfad) {
+                if ((fall == 1 && v == datei::Vorgang::Lesen && pfad.contains("IDX00012")) ||
+                    (fall == 2 && v == datei::Vorgang::Auflisten))
+                    throw Fehler(FEHLER_ZUGRIFF);
+            });
+            if (fall == 3)
+                u.t.Ordner("Lib/IDX00012/BOOKDATA.BAK");
+            if (fall == 4) {
+                u.z.LibPath = u.lib = u.t.Pfad() + "fehlt/";
+                u.z.Fortschritt = &u;
+            }
+            if (fall == 0)
+                Bookdata_Öffnen(u.z, u.lib, "idx00099", 7);
+            else
+                u.Alle_Löschen(7);
+            if (fall == 1 || fall == 3) { // the other folder is handled all the same
+                QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), Freigegeben(b, {6}));
+                QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), a); // untouched without its backup
+            }
+            if (fall == 4) {
+                QVERIFY(u.info.isEmpty() && u.fortschritt.isEmpty());
+                u.z.BookdataListe = {BookdataEintrag{"IDX00012", 5, 7, 3, 0, 0}};
+                LOG_Buchungen_Löschen(u.z);
+            }
+            QCOMPARE(u.Meldungen(), meldungen[fall].arg(u.lib));
         }
-        if (fall == 0)
-            Bookdata_Öffnen(u.z, u.lib, "idx00099", 7);
-        else
-            u.Alle_Löschen(7);
-        if (fall == 1 || fall == 3) { // the other folder is handled all the same
-            QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), Freigegeben(b, {6}));
-            QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), a); // untouched without its backup
-        }
-        if (fall == 4) {
-            QVERIFY(u.info.isEmpty() && u.fortschritt.isEmpty());
-            u.z.BookdataListe = {BookdataEintrag{"IDX00012", 5, 7, 3, 0, 0}};
-            LOG_Buchungen_Löschen(u.z);
-        }
-        for (QString& m : meldungen)
-            m = m.arg(u.lib);
-        QCOMPARE(u.Meldungen(), meldungen);
     }
 };
 

@@ -11,17 +11,10 @@
 
 using namespace qk;
 
-namespace {
-
-// The settings store takes its folder from the environment once, when it is first used.
-QTemporaryDir* konfiguration = nullptr;
-
-} // namespace
-
 class TestGrundlagen : public QObject {
     Q_OBJECT
 private slots:
-    void namesInAnyLetterCase() {
+    void namesInAnyLetterCaseOverwritingAndErrors() {
         test::TempOrdner t;
         t.Datei("Global/qk_idmap.net", "klein");
         QCOMPARE(datei::Lesen(t.Pfad() + "GLOBAL\\QK_IDMAP.NET"), QByteArray("klein"));
@@ -35,10 +28,7 @@ private slots:
         t.Datei("z.txt", "a\r\nb\nc\r\r\nletzte");
         QCOMPARE(datei::Zeilen_Lesen(t.Pfad() + "Z.TXT"),
                  QStringList({"a", "b", "c", "", "letzte"}));
-    }
 
-    void overwritingAndErrors() {
-        test::TempOrdner t;
         const QString p = t.Datei("IDX00012/bookdata.bak", "alt-alt-alt");
         QFile offen(p); // a workstation holding the file open sees the new bytes
         QVERIFY(offen.open(QIODevice::ReadOnly));
@@ -60,7 +50,7 @@ private slots:
         QtPlattform p;
         p.Einstellung_Schreiben("Pathname", "GlobalPath", "/srv/global/");
         QCOMPARE(p.Einstellung_Lesen("Pathname", "GlobalPath"), QStringLiteral("/srv/global/"));
-        QFile datei(konfiguration->path() + "/Admin-Quorvik.conf");
+        QFile datei(qEnvironmentVariable("XDG_CONFIG_HOME") + "/Admin-Quorvik.conf");
         QVERIFY(datei.open(QIODevice::ReadOnly));
         QVERIFY(datei.readAll().contains("[Pathname]\nGlobalPath=/srv/global/"));
 
@@ -86,8 +76,8 @@ private slots:
 };
 
 int main(int argc, char** argv) {
+    // The settings store takes its folder from the environment once, when it is first used.
     QTemporaryDir dir;
-    konfiguration = &dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
     QApplication app(argc, argv);
     TestGrundlagen t;

@@ -1,24 +1,17 @@
-#include "platform/dateien.h"
-#include "platform/fehler.h"
 #include "shell/hilfe_frm1.h"
 #include "shell/hilfetexte.h"
 #include "shell/idmap_frm1.h"
 #include "shell/texte.h"
 #include "umgebung.h"
 
-#include <QAbstractButton>
-#include <QDirIterator>
-#include <QLabel>
-#include <QMenu>
-#include <QRegularExpression>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace qk;
 using test::Umgebung;
 
 namespace {
 
-const QString CRLF = QStringLiteral("\r\n");
 constexpr int GLOBAL = 1, LIB = 2, OHNE_LIBINFO = 4, LISTE_UNLESBAR = 8;
 
 // Library item, Edit, View, Save, Undo: '1' enabled.
@@ -110,7 +103,7 @@ private slots:
         QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
         QCOMPARE(u.p.Titel(), (QStringList{"No Global Directory!", "Error(''" + leer + "'')"}));
         QCOMPARE(u.p.meldungen[0].text, QStringLiteral("Please choose a Global Directory.     "));
-        QCOMPARE(u.p.meldungen[1].text, CRLF + "Please choose a Library.     ");
+        QCOMPARE(u.p.meldungen[1].text, QStringLiteral("\r\nPlease choose a Library.     "));
         QCOMPARE(u.p.meldungen[1].knöpfe, Knöpfe::OKAbbrechen);
         QCOMPARE(u.z.LibListe, QStringList{"/x/lib/"});
         QCOMPARE(Menüs(f), QStringLiteral("10000"));
@@ -170,7 +163,7 @@ private slots:
         QCOMPARE(u.Spalte(f.lstv_Idmap), QStringList{"40"});
         QVERIFY(u.z.LibListe.isEmpty());
         QCOMPARE(u.p.meldungen.last().text,
-                 "Error when reading from Global-Directory." + CRLF + "Error number: 75");
+                 QStringLiteral("Error when reading from Global-Directory.\r\nError number: 75"));
         // OK in the Library chooser then must not wipe the list it never saw.
         QTimer::singleShot(0, [] {
             QApplication::activeModalWidget()->findChild<QAbstractButton*>("cmd_OK")->click();
@@ -179,8 +172,7 @@ private slots:
         QCOMPARE(u.t.Lesen("neu/QK_LIBPATHS.TXT"), QByteArray("/y/lib/\r\n"));
         QCOMPARE(u.p.meldungen.last().titel + '|' + u.p.meldungen.last().text,
                  "Datei_LibPath_Schreiben_Error|QK_LIBPATHS.TXT could not be read, so it is not "
-                 "written: the Libraries it lists would be lost." +
-                     CRLF + "Error number: 75");
+                 "written: the Libraries it lists would be lost.\r\nError number: 75");
     }
 
     void leaving_data() {
@@ -251,10 +243,9 @@ private slots:
             QFile datei(it.next());
             QVERIFY(datei.open(QIODevice::ReadOnly));
             const QString text = QString::fromUtf8(datei.readAll());
-            for (const auto& n : nachschlagen.globalMatch(text)) {
+            for (const auto& n : nachschlagen.globalMatch(text))
                 for (const auto& z : zahl.globalMatch(n.captured(1) + ' ' + n.captured(2)))
                     nummern.insert(z.captured().toInt());
-            }
             if (it.fileName() == "texte.cpp" || it.fileName() == "hilfetexte.cpp")
                 continue;
             for (const auto& s : satz.globalMatch(text)) {
@@ -283,6 +274,12 @@ private slots:
             QVERIFY2(t != nullptr && t->name == name, qPrintable(name));
             QCOMPARE(Hilfethema_Titel(*t), a->text().remove('&').trimmed());
         }
+        // A highlighted item that is disabled (Save, before any change) is explained all the same.
+        f.mnu_Datei->popup(QPoint());
+        f.mnu_Datei->setActiveAction(f.mnu_Speichern);
+        QTest::keyClick(f.mnu_Datei, Qt::Key_F1);
+        QTRY_COMPARE(f.Hilfe() ? f.Hilfe()->Aktuelles_Thema() : "",
+                     QStringLiteral("mnu_Speichern"));
     }
 };
 

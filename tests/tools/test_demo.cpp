@@ -7,7 +7,6 @@
 #include "test_plattform.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <QtTest>
 #include <stdexcept>
@@ -25,9 +24,45 @@ private slots:
         const QString ordner = t.Pfad() + "demo";
         demo::Demo_Site site;
         QCOMPARE(demo::Ersten_Start_Vorbereiten(ordner, site), demo::Erster_Start::Gebaut);
-        QtPlattform p;
-        QCOMPARE(p.Einstellung_Lesen("Pathname", "GlobalPath"), ordner + "/Global/");
-        QCOMPARE(p.Einstellung_Lesen("Pathname", "LibPath"), site.libraries.first());
+        QtPlattform qt;
+        QCOMPARE(qt.Einstellung_Lesen("Pathname", "GlobalPath"), ordner + "/Global/");
+        QCOMPARE(qt.Einstellung_Lesen("Pathname", "LibPath"), site.libraries.first());
+
+        // The site opens in the program: whole booking files in index folders, booked only by
+        // users of the map; a log of the earlier work in every Library.
+        test::TestPlattform p;
+        p.einstellungen.insert("Pathname/GlobalPath", site.globalPath);
+        p.einstellungen.insert("Pathname/LibPath", site.libraries.first());
+        Zustand z(p);
+        Idmap_frm1 f(z);
+        QCOMPARE(f.lstv_Idmap->topLevelItemCount(), site.anwender);
+        QList<int> angemeldet;
+        QSet<int> ids;
+        for (const IdmapEintrag& e : z.IdmapListe) {
+            ids.insert(e.ID);
+            if (e.Status == QLatin1String("A"))
+                angemeldet.append(e.ID);
+        }
+        QCOMPARE(angemeldet, site.angemeldet);
+        QCOMPARE(z.LibListe, site.libraries);
+        int indexordner = 0, buchungen = 0;
+        for (const QString& lib : site.libraries) {
+            for (const QString& name : datei::Unterordner(lib)) {
+                QVERIFY2(Ist_Indexordner(name), qPrintable(name));
+                QCOMPARE(datei::Lesen(lib + name + "/BOOKDATA.NET").size(), 4096);
+                ++indexordner;
+            }
+            Bookdata_Einlesen(z, lib, 0);
+            buchungen += Buchungen_Zählen(z);
+            for (const BookdataEintrag& e : z.BookdataListe)
+                QVERIFY2(ids.contains(e.UserID), qPrintable(QString::number(e.UserID)));
+            QVERIFY(datei::Lesen(lib + "BOOKDATA.LOG").contains("Function: &Remove User\r\n"));
+        }
+        QCOMPARE(indexordner, site.indexordner);
+        QCOMPARE(buchungen, site.buchungen);
+        QVERIFY(buchungen > 0);
+        QCOMPARE(p.Titel(), QStringList());
+
         // The user worked on the site and the setting was emptied: the site is taken again as
         // it is now.
         const QString karte = site.globalPath + "QK_IDMAP.NET";
@@ -50,45 +85,6 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, demo::Demo_Bauen(t.Pfad() + "belegt"));
         QCOMPARE(QDir(t.Pfad() + "belegt").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{"notes.txt"});
-    }
-
-    void siteOpensInTheProgramWithValidFiles() {
-        test::TempOrdner t;
-        const demo::Demo_Site site = demo::Demo_Bauen(t.Pfad() + "demo");
-        test::TestPlattform p;
-        p.einstellungen.insert("Pathname/GlobalPath", site.globalPath);
-        p.einstellungen.insert("Pathname/LibPath", site.libraries.first());
-        Zustand z(p);
-        Idmap_frm1 f(z);
-        QCOMPARE(f.lstv_Idmap->topLevelItemCount(), site.anwender);
-        QList<int> angemeldet;
-        QSet<int> ids;
-        for (const IdmapEintrag& e : z.IdmapListe) {
-            ids.insert(e.ID);
-            if (e.Status == QLatin1String("A"))
-                angemeldet.append(e.ID);
-        }
-        QCOMPARE(angemeldet, site.angemeldet);
-        QCOMPARE(z.LibListe, site.libraries);
-        // Whole booking files in index folders, booked only by users of the map; a log of the
-        // earlier work in every Library.
-        int ordner = 0, buchungen = 0;
-        for (const QString& lib : site.libraries) {
-            for (const QString& name : datei::Unterordner(lib)) {
-                QVERIFY2(Ist_Indexordner(name), qPrintable(name));
-                QCOMPARE(datei::Lesen(lib + name + "/BOOKDATA.NET").size(), 4096);
-                ++ordner;
-            }
-            Bookdata_Einlesen(z, lib, 0);
-            buchungen += Buchungen_Zählen(z);
-            for (const BookdataEintrag& e : z.BookdataListe)
-                QVERIFY2(ids.contains(e.UserID), qPrintable(QString::number(e.UserID)));
-            QVERIFY(datei::Lesen(lib + "BOOKDATA.LOG").contains("Function: &Remove User\r\n"));
-        }
-        QCOMPARE(ordner, site.indexordner);
-        QCOMPARE(buchungen, site.buchungen);
-        QVERIFY(buchungen > 0);
-        QCOMPARE(p.Titel(), QStringList());
     }
 };
 
