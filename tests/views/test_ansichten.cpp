@@ -1,6 +1,5 @@
 #include "../bookdata/bookdata_bau.h"
 #include "../shell/umgebung.h"
-#include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/idmap_frm1.h"
 #include "views/messages_frm1.h"
@@ -14,65 +13,18 @@ using namespace qk::test;
 
 namespace {
 
-using Schritt = std::function<void(QDialog&)>;
+// "caption|text" of a message box; one that is not an exclamation with OK is marked.
+QString Meldung(const Umgebung& u, const GezeigteMeldung& g) {
+    return g.titel + '|' + QString(g.text).replace(u.lib, "<lib>") +
+           (g.symbol == Symbol::Ausruf && g.knöpfe == Knöpfe::OK ? "" : "|not OK!");
+}
 
-// Runs a command of the main window while a script answers the modal windows it opens, one
-// step per window, as a user would. Gives "objectName: caption" of every window met; a window
-// no step closed is cancelled and marked with a leading '!', and so are steps left over.
-QStringList Befehl_Mit_Dialogen(Idmap_frm1& f, QAction* punkt, QList<Schritt> schritte) {
-    QStringList fenster;
-    QPointer<QDialog> letztes;
-    QTimer takt;
-    QObject::connect(&takt, &QTimer::timeout, [&] {
-        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (d == nullptr || d == letztes || !d->isVisible())
-            return;
-        letztes = d;
-        fenster.append(d->objectName() + QStringLiteral(": ") + d->windowTitle());
-        if (!schritte.isEmpty())
-            schritte.takeFirst()(*d);
-        if (d->isVisible()) {
-            fenster.last().prepend(QLatin1Char('!'));
-            d->reject();
-        }
+// Access to the files of that name is denied for that operation, until the hook is reset.
+void Verweigern(datei::Vorgang vorgang, const QString& name) {
+    datei::Fehlerhaken_Setzen([=](datei::Vorgang v, const QString& pfad) {
+        if (v == vorgang && pfad.endsWith(name))
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
     });
-    takt.start(5);
-    if (!f.Befehl_Ausführen(punkt) || !schritte.isEmpty())
-        fenster.append(QStringLiteral("!not run, or steps left"));
-    return fenster;
-}
-
-template <typename T> T* Kind(QObject& w, const char* name) {
-    if (T* k = w.findChild<T*>(QString::fromUtf8(name)))
-        return k;
-    qFatal("missing child %s", name);
-}
-
-// Presses a button of the window, keeping its message text first where asked to.
-Schritt Knopf(const char* name, QString* text = nullptr) {
-    return [name, text](QDialog& d) {
-        if (text != nullptr)
-            *text = Kind<QLabel>(d, "lbl_Messages")->text();
-        Kind<QAbstractButton>(d, name)->click();
-    };
-}
-
-// The index dialog: types the number and presses its OK.
-Schritt Index_Eingeben(const QString& nummer, QString* aufforderung = nullptr) {
-    return [nummer, aufforderung](QDialog& d) {
-        QTest::keyClicks(Kind<QLineEdit>(d, "txt_Eingabe"), nummer);
-        Knopf("cmd_OK", aufforderung)(d);
-    };
-}
-
-// "caption|text" of every message box; one that is not an exclamation with OK is marked.
-QStringList Meldungen(const Umgebung& u) {
-    QStringList m;
-    for (const GezeigteMeldung& g : u.p.meldungen)
-        m.append(g.titel + QLatin1Char('|') +
-                 QString(g.text).replace(u.lib, QStringLiteral("<lib>")) +
-                 (g.symbol == Symbol::Ausruf && g.knöpfe == Knöpfe::OK ? "" : "|not OK!"));
-    return m;
 }
 
 // Five users and a Library with index folders: IDX00003 (box 0 user 7 rev 2, box 4 user 12
@@ -84,31 +36,115 @@ struct Standort : Umgebung {
 
     Standort() {
         Vollständig();
-        t.Datei(QStringLiteral("lib/IDX00003/BOOKDATA.NET"), idx3);
-        t.Datei(QStringLiteral("lib/IDX00012/BOOKDATA.NET"), idx12);
-        t.Datei(QStringLiteral("lib/IDX00020/BOOKDATA.NET"), Bookdata());
-        t.Ordner(QStringLiteral("lib/IDX00031"));
+        t.Datei("lib/IDX00003/BOOKDATA.NET", idx3);
+        t.Datei("lib/IDX00012/BOOKDATA.NET", idx12);
+        t.Datei("lib/IDX00020/BOOKDATA.NET", Bookdata());
+        t.Ordner("lib/IDX00031");
     }
-    // Shows the main window and clicks the row of the user with that ID, if there is one.
     void Wählen(Idmap_frm1& f, int id) {
         Zeigen(f);
         if (const int zeile = QList<int>{1, 7, 12, 23, 254}.indexOf(id); zeile >= 0)
             Klicken(f.lstv_Idmap, zeile);
     }
+    QMap<QString, QByteArray> Dateien() const {
+        QMap<QString, QByteArray> d;
+        QDirIterator it(lib, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString pfad = it.next();
+            d.insert(pfad.mid(lib.size()), datei::Lesen(pfad));
+        }
+        return d;
+    }
 };
 
-const QString CRLF = QStringLiteral("\r\n");
-
-// Every file below the Library, by its path inside it.
-QMap<QString, QByteArray> Dateien(const Standort& s) {
-    QMap<QString, QByteArray> d;
-    QDirIterator it(s.lib, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString pfad = it.next();
-        d.insert(pfad.mid(s.lib.size()), datei::Lesen(pfad));
+// The bookings window: its rows (folders in the order the walk met them, so sorted here; boxes
+// ascending inside each) and labels. Its copies to the clipboard are checked on the way: with
+// and without a caption the frame of stars stays, and a failed copy is reported.
+void Buchungen_Ansehen(Standort& s, QDialog& d, QStringList& p) {
+    const QString titel = d.windowTitle();
+    auto* liste = d.findChild<QTreeView*>("lstv_Bookdata");
+    const QAbstractItemModel* m = liste->model();
+    QCOMPARE(m->headerData(0, Qt::Horizontal).toString(), "Index");
+    QStringList zeilen;
+    QString ablage = "***** " + titel + " *****\r\n";
+    for (int r = 0; r < m->rowCount(); ++r) {
+        QStringList zellen;
+        for (int c = 0; c < m->columnCount(); ++c)
+            zellen << m->index(r, c).data().toString();
+        zeilen << zellen.join('|');
+        ablage += zellen.join('\t') + "\r\n";
     }
-    return d;
+    auto* kopieren = d.findChild<QAbstractButton*>("cmd_Zwischenablage");
+    kopieren->click();
+    QCOMPARE(s.p.zwischenablage, ablage);
+    d.setWindowTitle({});
+    kopieren->click();
+    QCOMPARE(s.p.zwischenablage, ablage.replace(titel, ""));
+    s.p.zwischenablageFehler = FEHLER_ZUGRIFF;
+    kopieren->click();
+    QCOMPARE(p.takeLast(), "cmd_Zwischenablage_Error|Error when copying the bookings to the "
+                           "clipboard.\r\nError number: 75");
+    std::stable_sort(zeilen.begin(), zeilen.end(), [](const QString& a, const QString& b) {
+        return a.section('|', 0, 0) < b.section('|', 0, 0);
+    });
+    p << zeilen << d.findChild<QLabel*>("lbl_Entries")->text()
+      << d.findChild<QLabel*>("lbl_Info")->text();
+    QTest::keyClick(liste, Qt::Key_Return);
 }
+
+// Runs a command of the main window, answering its windows as a user would, and gives what they
+// showed, joined by ';': "caption: text" of the small window (the index dialog gets the next of
+// `eingaben`, or Cancel), the bookings window, "caption=text" of the log viewer, "caption|text"
+// of each message box. What stays open is cancelled and marked with a leading '!'.
+QString Ausführen(Standort& s, Idmap_frm1& f, QAction* punkt, QStringList eingaben = {}) {
+    QStringList p; // messages shown before the command, if any, then what it showed
+    for (const GezeigteMeldung& g : std::exchange(s.p.meldungen, {}))
+        p << Meldung(s, g);
+    s.p.beiMeldung = [&](const GezeigteMeldung& g) { p << Meldung(s, g); };
+    QPointer<QDialog> letztes;
+    QTimer takt;
+    QObject::connect(&takt, &QTimer::timeout, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (d == nullptr || d == letztes || !d->isVisible())
+            return;
+        letztes = d;
+        p << d->windowTitle();
+        if (d->objectName() == "Messages_frm1") {
+            auto* feld = d->findChild<QLineEdit*>("txt_Eingabe");
+            p.last() += ": " + d->findChild<QLabel*>("lbl_Messages")->text();
+            const QString e = feld->isVisible() && !eingaben.isEmpty() ? eingaben.takeFirst() : "";
+            if (e != "Cancel")
+                QTest::keyClicks(feld, e);
+            d->findChild<QAbstractButton*>(!feld->isVisible() ? "cmd_OK_2"
+                                           : e == "Cancel"    ? "cmd_Abbrechen"
+                                                              : "cmd_OK")
+                ->click();
+        } else if (d->objectName() == "Log_frm1") {
+            p.last() += '=' + d->findChild<Textanzeige*>("txt_Log")->Text();
+            d->close();
+        } else if (d->objectName() == "Bookdata_frm1") {
+            Buchungen_Ansehen(s, *d, p);
+        }
+        if (d->isVisible()) {
+            p.last().prepend('!');
+            d->reject();
+        }
+    });
+    takt.start(5);
+    if (!f.Befehl_Ausführen(punkt) || !eingaben.isEmpty())
+        p << "!not run, or entries left";
+    s.p.beiMeldung = {};
+    s.p.meldungen.clear();
+    return p.join(';');
+}
+
+struct Befehl {
+    QString punkt;
+    int anwender;          // row clicked first; negative: then the list refreshed
+    QStringList eingaben;  // typed into the index dialog
+    QString protokoll;     // what the windows and message boxes showed, the prompt left out
+    QList<int> boxen = {}; // freed in IDX00012
+};
 
 } // namespace
 
@@ -117,162 +153,94 @@ class TestAnsichten : public QObject {
 private slots:
     void cleanup() { test::Nachräumen(); }
 
-    // Every query and deletion command, through its windows.
     void commands_data() {
-        QTest::addColumn<QString>("befehl");
-        QTest::addColumn<int>("anwender"); // row clicked first; negative: then the list refreshed
-        QTest::addColumn<QString>("eingabe"); // typed into the index dialog, if one is expected
-        QTest::addColumn<QString>("fenster"); // captions of the windows
-        QTest::addColumn<QString>("meldung");
-        QTest::addColumn<QString>("inhalt");   // bookings window or result window
-        QTest::addColumn<QList<int>>("boxen"); // freed in IDX00012
-        const auto zeile = [](const char* name, const char* befehl, int anwender,
-                              const QString& eingabe, const QString& fenster,
-                              const QString& meldung, const QString& inhalt = "",
+        QTest::addColumn<Befehl>("b");
+        const auto zeile = [](const char* name, const char* punkt, int anwender,
+                              const QStringList& eingaben, const QString& protokoll,
                               const QList<int>& boxen = {}) {
-            QTest::newRow(name) << QString::fromUtf8(befehl) << anwender << eingabe << fenster
-                                << meldung << inhalt << boxen;
+            QTest::newRow(name) << Befehl{"mnu_" + QString(punkt), anwender, eingaben, protokoll,
+                                          boxen};
         };
-        const QString info = ";3 files in 4 folder", in20 = " in <lib>idx00020\\BOOKDATA.NET''.";
-        const QString alle = "Delete all Bookings for Index....";
-        const QString user = "Delete bookings for User-ID for Index....";
-        zeile("all of user 7", "mnu_AlleBuchungen", 7, "", "All bookings for User-ID 7", "",
-              "IDX00003|0|7|2;IDX00012|5|7|3;IDX00012|17|7|1;3  bookings" + info);
-        zeile("all of user 254, none", "mnu_AlleBuchungen", 254, "", "",
+        const QString in20 = " in <lib>idx00020\\BOOKDATA.NET''.";
+        const QString alle = "Delete all Bookings for Index....;";
+        const QString user = "Delete bookings for User-ID for Index....;";
+        const QString keine20 = "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.";
+        zeile("all of user 7", "AlleBuchungen", 7, {},
+              "All bookings for User-ID 7;IDX00003|0|7|2;IDX00012|5|7|3;IDX00012|17|7|1;3  "
+              "bookings;3 files in 4 folder");
+        zeile("all of user 254, none", "AlleBuchungen", 254, {},
               "User-ID 254|No Bookings for User-ID 254 .");
         // After a refresh no row is selected; the last selected user still counts.
-        zeile("all of user 12 after a refresh", "mnu_AlleBuchungen", -12, "",
-              "All bookings for User-ID 12", "",
-              "IDX00003|4|12|9;IDX00012|40|12|6;2  bookings" + info);
+        zeile("all of user 12 after a refresh", "AlleBuchungen", -12, {},
+              "All bookings for User-ID 12;IDX00003|4|12|9;IDX00012|40|12|6;2  bookings;3 files in "
+              "4 folder");
         // Nobody chosen yet: User-ID 0 would mean every user, so nothing is read or deleted.
-        zeile("all, nobody chosen", "mnu_AlleBuchungen", 0, "", "",
+        zeile("all, nobody chosen", "AlleBuchungen", 0, {},
               "mnu_AlleBuchungen_Error|Error when searching for bookings.\r\nError number: 91");
-        zeile("user for index, nobody chosen", "mnu_UserBuchungenIndex", 0, "", "",
+        zeile("user for index, nobody chosen", "UserBuchungenIndex", 0, {},
               "mnu_UserBuchungenIndex_Error|Error when seaching the bookings for User-ID 0for "
               "Index. \r\nError number: 91");
-        zeile("delete for user, nobody chosen", "mnu_BuchungenAufUserLöschen", 0, "", "",
-              "mnu_BuchungenAufUserLöschen_Error|Error when deleting the bookings for a "
-              "User.\r\nError number: 91");
-        zeile("user 7 in 12", "mnu_UserBuchungenIndex", 7, "12",
-              "Bookings for User for Index....;Bookings to User-ID 7 for Index idx00012", "",
-              "idx00012|5|7|3;idx00012|17|7|1;2  bookings;");
-        zeile("user 23, none in 20", "mnu_UserBuchungenIndex", 23, "20",
-              "Bookings for User for Index....", "User-ID 23|No bookings for User-ID 23" + in20);
-        zeile("every user in 00012, user byte 0 too", "mnu_BuchungenIndex", 7, "00012",
-              "All bookings for Index....;All bookings for Index idx00012", "",
-              "idx00012|5|7|3;idx00012|9|23|0;idx00012|17|7|1;idx00012|40|12|6;idx00012|255|0|4;5  "
-              "bookings;");
-        zeile("every user, none in 20", "mnu_BuchungenIndex", 0, "20", "All bookings for Index....",
-              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.");
-        zeile("delete every booking of 12", "mnu_AlleBuchungenLöschen", 23, "12",
-              alle + ";All bookings in idx00012 removed !", "",
-              "\r\n5 Booking(s) in idx00012 removed !", {5, 9, 17, 40, 255});
-        zeile("delete user 7 in 12", "mnu_BuchungenAufUserLöschen", 7, "12",
-              user + ";All bookings for User-ID 7 removed !", "",
-              "\r\n2 Booking(s) in idx00012 removed !", {5, 17});
-        zeile("delete user 254, none in 12", "mnu_BuchungenAufUserLöschen", 254, "12", user,
-              "User-ID 254|No bookings for User-ID 254 in <lib>idx00012\\BOOKDATA.NET''.");
-        zeile("delete, nothing booked in 20", "mnu_AlleBuchungenLöschen", 7, "20", alle,
-              "No bookings !|No bookings in  ''<lib>idx00020\\BOOKDATA.NET''.");
+        zeile("delete for user, nobody chosen", "BuchungenAufUserLöschen", 0, {},
+              "mnu_BuchungenAufUserLöschen_Error|Error when deleting the bookings for a User.\r\n"
+              "Error number: 91");
+        zeile("user 7 in 12", "UserBuchungenIndex", 7, {"12"},
+              "Bookings for User for Index....;Bookings to User-ID 7 for Index "
+              "idx00012;idx00012|5|7|3;idx00012|17|7|1;2  bookings;");
+        zeile("user 23, none in 20", "UserBuchungenIndex", 23, {"20"},
+              "Bookings for User for Index....;User-ID 23|No bookings for User-ID 23" + in20);
+        zeile("every user in 00012, user byte 0 too", "BuchungenIndex", 7, {"00012"},
+              "All bookings for Index....;All bookings for Index idx00012;idx00012|5|7|3;idx00012|"
+              "9|23|0;idx00012|17|7|1;idx00012|40|12|6;idx00012|255|0|4;5  bookings;");
+        zeile("every user, none in 20", "BuchungenIndex", 0, {"20"},
+              "All bookings for Index....;" + keine20);
+        zeile("delete every booking of 12", "AlleBuchungenLöschen", 23, {"12"},
+              alle + "All bookings in idx00012 removed !: \r\n5 Booking(s) in idx00012 removed !",
+              {5, 9, 17, 40, 255});
+        zeile("delete user 7 in 12", "BuchungenAufUserLöschen", 7, {"12"},
+              user + "All bookings for User-ID 7 removed !: \r\n2 Booking(s) in idx00012 removed !",
+              {5, 17});
+        zeile("delete user 254, none in 12", "BuchungenAufUserLöschen", 254, {"12"},
+              user + "User-ID 254|No bookings for User-ID 254 in <lib>idx00012\\BOOKDATA.NET''.");
+        zeile("delete, nothing booked in 20", "AlleBuchungenLöschen", 7, {"20"}, alle + keine20);
     }
     void commands() {
-        QFETCH(QString, befehl);
-        QFETCH(int, anwender);
-        QFETCH(QString, eingabe);
-        QFETCH(QString, inhalt);
-        QFETCH(QString, meldung);
-        QFETCH(QList<int>, boxen);
+        QFETCH(Befehl, b);
+        const int anwender = std::abs(b.anwender);
         Standort s;
         s.t.Datei("lib/_!bookdata.txt", "IDX00003\t0\t7\t2\r\n\r\n");
         Idmap_frm1 f(s.z);
-        s.Wählen(f, std::abs(anwender));
-        if (anwender < 0) {
+        s.Wählen(f, anwender);
+        if (b.anwender < 0) {
             QVERIFY(f.Befehl_Ausführen(f.mnu_Aktualisieren));
             QVERIFY(f.lstv_Idmap->selectedItems().isEmpty());
             s.z.UserNr = 0; // as a query for every user of an index leaves it
-            anwender = -anwender;
         }
         // Undo starts the other way round from where the command must leave it.
-        const bool löschen = befehl.contains("Löschen"), fehler = meldung.contains("_Error|");
+        const bool löschen = b.punkt.contains("Löschen"), fehler = b.protokoll.contains("_Error|");
         f.mnu_Rückgängig->setEnabled(!löschen || fehler);
         s.z.Buchungen_Entfernt = true;
-        auto soll = Dateien(s);
-
-        QString aufforderung, ablage, ohneTitel;
-        QStringList gezeigt;
-        QList<Schritt> schritte;
-        if (!eingabe.isEmpty())
-            schritte.append(Index_Eingeben(eingabe, &aufforderung));
-        if (!inhalt.isEmpty()) {
-            schritte.append([&](QDialog& d) {
-                if (auto* liste = d.findChild<QTreeView*>(QStringLiteral("lstv_Bookdata"))) {
-                    const QAbstractItemModel* m = liste->model();
-                    for (int r = 0; r < m->rowCount(); ++r) {
-                        QStringList zellen;
-                        for (int c = 0; c < m->columnCount(); ++c)
-                            zellen << m->index(r, c).data().toString();
-                        gezeigt << zellen.join('|');
-                    }
-                    gezeigt << Kind<QLabel>(d, "lbl_Entries")->text()
-                            << Kind<QLabel>(d, "lbl_Info")->text();
-                    Knopf("cmd_Zwischenablage")(d);
-                    ablage = s.p.zwischenablage;
-                    // Without a caption the frame of stars stays; a failed copy is reported.
-                    d.setWindowTitle(QString());
-                    Knopf("cmd_Zwischenablage")(d);
-                    ohneTitel = s.p.zwischenablage;
-                    s.p.zwischenablageFehler = FEHLER_ZUGRIFF;
-                    Knopf("cmd_Zwischenablage")(d);
-                    QTest::keyClick(liste, Qt::Key_Return);
-                } else {
-                    gezeigt.append(Kind<QLabel>(d, "lbl_Messages")->text());
-                    Knopf("cmd_OK_2")(d);
-                }
-            });
-        }
-        QTEST(Befehl_Mit_Dialogen(f, Kind<QAction>(f, qPrintable(befehl)), schritte)
-                  .join(';')
-                  .remove("Messages_frm1: ")
-                  .remove("Bookdata_frm1: "),
-              "fenster");
-
+        auto soll = s.Dateien();
         // The prompt names the user where the command is about one.
         const QString wer = "for User-ID " + QString::number(anwender) + (löschen ? " " : "  ");
-        if (!eingabe.isEmpty())
-            QCOMPARE(aufforderung, "Please enter the Index for which all bookings " +
-                                       (befehl.contains("User") ? wer : "") + "should be " +
-                                       (löschen ? "deleted." : "displayed."));
-        QStringList meldungen = meldung.isEmpty() ? QStringList() : QStringList{meldung};
-        if (!ablage.isEmpty()) {
-            QFETCH(QString, fenster);
-            QString text = "***** " + fenster.section(';', -1) + " *****" + CRLF;
-            for (qsizetype i = 0; i + 2 < gezeigt.size(); ++i)
-                text += QString(gezeigt[i]).replace('|', '\t') + CRLF;
-            QCOMPARE(ablage, text);
-            QCOMPARE(ohneTitel, text.replace(fenster.section(';', -1), ""));
-            meldungen << "cmd_Zwischenablage_Error|Error when copying the bookings to the "
-                         "clipboard.\r\nError number: 75";
-            // Folders in the order the walk met them, boxes ascending inside each.
-            std::stable_sort(gezeigt.begin(), gezeigt.end() - 2,
-                             [](const QString& a, const QString& b) {
-                                 return a.section('|', 0, 0) < b.section('|', 0, 0);
-                             });
-        }
-        QCOMPARE(gezeigt.join(';'), inhalt);
-        QCOMPARE(Meldungen(s), meldungen);
+        if (!b.eingaben.isEmpty())
+            b.protokoll.insert(b.protokoll.indexOf(';'),
+                               ": Please enter the Index for which all bookings " +
+                                   (b.punkt.contains("User") ? wer : "") + "should be " +
+                                   (löschen ? "deleted." : "displayed."));
+        QCOMPARE(Ausführen(s, f, f.findChild<QAction*>(b.punkt), b.eingaben), b.protokoll);
         QCOMPARE(s.z.Fortschritt, nullptr);
 
         // A deletion frees exactly those boxes, backs the old file up, replaces the undo list
         // and logs one block; nothing else changes.
-        if (!boxen.isEmpty()) {
+        if (!b.boxen.isEmpty()) {
             QByteArray frei = s.idx12, undo;
-            for (int box : boxen) {
+            for (int box : b.boxen) {
                 frei = Freigegeben(frei, {box});
                 const auto n = [&](int i) { return QByteArray::number(quint8(s.idx12[i])); };
                 undo += "idx00012\t" + QByteArray::number(box) + '\t' + n(box * 16) + '\t' +
                         n(box * 16 + 1) + "\r\n";
             }
-            const bool alle = befehl == "mnu_AlleBuchungenLöschen";
+            const bool alle = b.punkt == "mnu_AlleBuchungenLöschen";
             soll["IDX00012/BOOKDATA.NET"] = frei;
             soll["IDX00012/BOOKDATA.BAK"] = s.idx12;
             soll["_!bookdata.txt"] = undo + "\r\n";
@@ -284,13 +252,11 @@ private slots:
             QVERIFY(log.contains(QByteArray("Function: Delete all bookings for ") +
                                  (alle ? "&Index" : "a &User for Index") + "....\r\n"));
         }
-        const auto ist = Dateien(s);
-        QCOMPARE(ist.keys(), soll.keys());
-        QCOMPARE(ist.values(), soll.values());
+        QCOMPARE(s.Dateien(), soll);
         // A view turns Undo off, an error leaves it on, a deletion turns it on.
         QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || fehler);
         if (löschen && !fehler)
-            QCOMPARE(s.z.Buchungen_Entfernt, !boxen.isEmpty());
+            QCOMPARE(s.z.Buchungen_Entfernt, !b.boxen.isEmpty());
     }
 
     // The log viewer reads the log afresh at each opening and never writes it. Undo follows
@@ -300,135 +266,110 @@ private slots:
         Standort s;
         Idmap_frm1 f(s.z);
         s.Wählen(f, 7);
-        const auto öffnen = [&] {
-            QString text;
-            const QStringList fenster =
-                Befehl_Mit_Dialogen(f, f.mnu_Log_öffnen, {[&](QDialog& d) {
-                                        text = Kind<Textanzeige>(d, "txt_Log")->Text();
-                                        d.close();
-                                    }});
-            return fenster.join(';') + '=' + text;
-        };
-        const QString fenster = "Log_frm1: BOOKDATA.LOG=";
-        QCOMPARE(öffnen(), fenster);
+        const QString log = "BOOKDATA.LOG=";
+        QCOMPARE(Ausführen(s, f, f.mnu_Log_öffnen), log);
         QVERIFY(!datei::Existiert(s.lib + "BOOKDATA.LOG"));
         // Every line shown with CR LF, whatever ended it in the file, the last one too.
         s.t.Datei("lib/Bookdata.log", "a\nb\rc\r\r\n\r\nM\xfcller \x80\t7");
-        QCOMPARE(öffnen(), fenster + QString::fromUtf8("a\r\nb\r\nc\r\n\r\n\r\nMüller €\t7\r\n"));
+        QCOMPARE(Ausführen(s, f, f.mnu_Log_öffnen),
+                 log + QString::fromUtf8("a\r\nb\r\nc\r\n\r\n\r\nMüller €\t7\r\n"));
         s.t.Datei("lib/Bookdata.log", "earlier block");
-        QCOMPARE(öffnen(), fenster + "earlier block\r\n");
+        QCOMPARE(Ausführen(s, f, f.mnu_Log_öffnen), log + "earlier block\r\n");
         // A removal is pending; a deletion by index after it is the one to undo.
         s.z.Gelöscht_UserNr = 30;
         s.z.UserEntfernt = true;
         s.z.Gelöscht_LibListe = {s.t.Pfad() + "anderswo/"};
-        const auto lauf = [&](QAction* punkt, QList<Schritt> schritte, bool undo) {
-            const QStringList fenster = Befehl_Mit_Dialogen(f, punkt, std::move(schritte));
-            QVERIFY2(!("\n" + fenster.join("\n")).contains("\n!"), qPrintable(fenster.join(", ")));
+        QString p;
+        const auto lauf = [&](QAction* punkt, const QStringList& eingaben, bool undo) {
+            p = Ausführen(s, f, punkt, eingaben);
+            QVERIFY2(!(';' + p).contains(";!"), qPrintable(p));
             QVERIFY2(f.mnu_Rückgängig->isEnabled() == undo, qPrintable(punkt->objectName()));
         };
         // A booking file that cannot be rewritten is reported; the command goes on, logs the
         // failure and tells how many bookings really went.
-        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
-            if (v == datei::Vorgang::Schreiben && pfad.endsWith(QLatin1String("BOOKDATA.NET")))
-                throw Fehler(FEHLER_ZUGRIFF);
-        });
-        QString text;
-        lauf(f.mnu_BuchungenAufUserLöschen, {Index_Eingeben("12"), Knopf("cmd_OK_2", &text)}, true);
+        Verweigern(datei::Vorgang::Schreiben, "BOOKDATA.NET");
+        lauf(f.mnu_BuchungenAufUserLöschen, {"12"}, true);
+        QCOMPARE(p.section(';', 1),
+                 "Bookdata_Speichern_Error|Error when creating ''<lib>idx00012\\BOOKDATA.NET "
+                 "!''\r\nError Nr.: 75;All bookings for User-ID 7 removed !: \r\n0 "
+                 "Booking(s) in idx00012 removed !");
         datei::Fehlerhaken_Setzen({});
-        QCOMPARE(text, CRLF + "0 Booking(s) in idx00012 removed !");
-        QCOMPARE(s.p.Titel(), QStringList{"Bookdata_Speichern_Error"});
         QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
         // The block runs on from the old last line; the viewer shows the grown log.
-        const QByteArray log = s.t.Lesen("lib/Bookdata.log");
-        QVERIFY(log.startsWith("earlier block" + QByteArray(56, '*') + "\r\n*  "));
-        QVERIFY(log.endsWith("\r\nDeleted: 0Booking(s): \r\nStatus: Error\r\nWritten: 0 Bytes in 1 "
-                             "file(s) (BOOKDATA.NET)\r\nStatus: Error\r\n\r\n\r\n"));
-        QCOMPARE(öffnen(), fenster + QString::fromLatin1(log));
-        s.p.meldungen.clear();
-        datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
-            if (v == datei::Vorgang::Lesen && pfad.endsWith("Bookdata.log"))
-                throw Fehler(FEHLER_ZUGRIFF, pfad);
-        });
-        QCOMPARE(öffnen(), fenster);
-        QCOMPARE(Meldungen(s), QStringList{"Form_Load_Error|Error when reading  "
-                                           "''<lib>BOOKDATA.LOG''\r\nError Nr: 75"});
+        const QByteArray block = s.t.Lesen("lib/Bookdata.log");
+        QVERIFY(block.startsWith("earlier block" + QByteArray(56, '*') + "\r\n*  "));
+        QVERIFY(block.endsWith("\r\nDeleted: 0Booking(s): \r\nStatus: Error\r\nWritten: 0 Bytes "
+                               "in 1 file(s) (BOOKDATA.NET)\r\nStatus: Error\r\n\r\n\r\n"));
+        QCOMPARE(Ausführen(s, f, f.mnu_Log_öffnen), log + QString::fromLatin1(block));
+        Verweigern(datei::Vorgang::Lesen, "Bookdata.log");
+        QCOMPARE(Ausführen(s, f, f.mnu_Log_öffnen),
+                 "Form_Load_Error|Error when reading  ''<lib>BOOKDATA.LOG''\r\nError Nr: 75;" +
+                     log);
         datei::Fehlerhaken_Setzen({});
 
         // The pending removal stays what Undo takes back; the deletions join it.
-        lauf(f.mnu_AlleBuchungenLöschen, {Index_Eingeben("3"), Knopf("cmd_OK_2")}, true);
+        lauf(f.mnu_AlleBuchungenLöschen, {"3"}, true);
         QCOMPARE(int(s.z.Gelöscht_UserNr), 30);
-        lauf(f.mnu_BuchungenIndex, {Knopf("cmd_Abbrechen")}, false);
-        lauf(f.mnu_AlleBuchungenLöschen, {Knopf("cmd_Abbrechen")}, false);
-        lauf(f.mnu_BuchungenAufUserLöschen, {Index_Eingeben("12"), Knopf("cmd_OK_2")}, true);
+        lauf(f.mnu_BuchungenIndex, {"Cancel"}, false);
+        lauf(f.mnu_AlleBuchungenLöschen, {"Cancel"}, false);
+        lauf(f.mnu_BuchungenAufUserLöschen, {"12"}, true);
         s.z.LibPath = s.t.Ordner("lib2");
-        f.Messages_Entladen();
-        s.p.meldungen.clear();
-        QVERIFY(f.Befehl_Ausführen(f.mnu_Rückgängig));
         f.Messages_Entladen();
         // Both deletions come back in lib; the removal's other Library is out of reach, and
         // user 30 is not in this map.
+        QCOMPARE(Ausführen(s, f, f.mnu_Rückgängig),
+                 "mnu_Rückgängig_Error|User-ID 30 is no longer in the user list.\r\nIts bookings "
+                 "are restored; the user entry cannot be.;mnu_Rückgängig_Error|Path:  ''" +
+                     s.t.Pfad() + "anderswo/''  not found !");
+        f.Messages_Entladen();
         QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
         QCOMPARE(s.t.Lesen("lib/IDX00003/BOOKDATA.NET"), s.idx3);
         QVERIFY(!s.t.Existiert("lib2/Bookdata.log"));
-        QCOMPARE(Meldungen(s),
-                 QStringList(
-                     {"mnu_Rückgängig_Error|User-ID 30 is no longer in the user list.\r\n"
-                      "Its bookings are restored; the user entry cannot be.",
-                      "mnu_Rückgängig_Error|Path:  ''" + s.t.Pfad() + "anderswo/''  not found !"}));
         QVERIFY(f.mnu_Rückgängig->isEnabled());
     }
 
-    // The index dialog: OK is Return in the entry.
-    void indexInput_data() {
-        QTest::addColumn<QString>("eingabe");
-        QTest::addColumn<QString>("knopf");
-        QTest::addColumn<QString>("danach"); // window, Index_Eingabe and the entry afterwards
-        QTest::addColumn<QStringList>("meldungen");
-        const auto zeile = [](const char* name, const QString& eingabe, const QString& knopf,
-                              const QString& danach, const QStringList& meldungen) {
-            QTest::newRow(name) << eingabe << knopf << danach << meldungen;
-        };
-        const QString fehlt = "No bookings in  ''<lib>%1\\BOOKDATA.NET''.";
-        const QString e13 = "cmd_OK_Error|Error when entering an Index.\r\nError number: 13";
-        const QString ungültig = "Invalid Index number: %1|Please enter a valid Index number.";
-        zeile("12", "12", "ok", "closed:idx00012:00012", {});
-        zeile("00012", "00012", "ok", "closed:idx00012:00012", {});
-        zeile("012", "012", "ok", "open::", {ungültig.arg("012"), "|" + fehlt.arg("")});
-        zeile("31 without BOOKDATA.NET", "31", "ok",
-              "open::", {"idx00031|" + fehlt.arg("idx00031")});
-        // No number at all: reported, and nothing changes.
-        zeile("empty", "", "ok", "open:vorher:", {e13});
-        zeile("cancel", "12", "cmd_Abbrechen", "closed::12", {});
-    }
+    // The index dialog: OK is Return in the entry; a refused entry keeps the window open with
+    // the focus in the entry. Gives window, Index_Eingabe and the entry afterwards, the
+    // dialog's result and the messages.
     void indexInput() {
-        QFETCH(QString, eingabe);
-        QFETCH(QString, knopf);
-        Standort u;
-        u.z.LibPath = u.lib;
-        Messages_frm1 m(u.z);
-        m.Eingabemodus("t", "p");
-        QString danach;
-        QTimer::singleShot(0, &m, [&] {
-            if (knopf == "ok")
-                u.z.Index_Eingabe = "vorher"; // an entry that is no number changes nothing
-            QTest::keyClicks(m.txt_Eingabe, eingabe);
-            if (knopf == "ok")
-                QTest::keyClick(m.txt_Eingabe, Qt::Key_Return);
-            else
-                QTest::mouseClick(Kind<QPushButton>(m, qPrintable(knopf)), Qt::LeftButton);
-            // A refused entry keeps the window open with the focus in the entry.
-            danach = (m.isVisible() ? "open:" : "closed:") + u.z.Index_Eingabe + ':' +
-                     m.txt_Eingabe->text();
-            if (m.isVisible() && m.focusWidget() != m.txt_Eingabe)
-                danach += " (focus lost)";
-            if (m.isVisible())
-                m.reject();
-        });
-        const int ergebnis = m.exec();
-        QCOMPARE(ergebnis, danach.startsWith("closed:idx") ? QDialog::Accepted : QDialog::Rejected);
-        QTEST(danach, "danach");
-        QTEST(Meldungen(u), "meldungen");
-        QVERIFY(m.Entladen());
+        const QString fehlt = "No bookings in  ''<lib>%1\\BOOKDATA.NET''.";
+        const std::pair<QString, QString> fälle[] = {
+            {"12", "closed:idx00012:00012=1"},
+            {"00012", "closed:idx00012:00012=1"},
+            {"012", "open::=0;Invalid Index number: 012|Please enter a valid Index number.;|" +
+                        fehlt.arg("")},
+            {"31", "open::=0;idx00031|" + fehlt.arg("idx00031")},
+            // No number at all: reported, and nothing changes.
+            {"", "open:vorher:=0;cmd_OK_Error|Error when entering an Index.\r\nError number: 13"},
+            {"Cancel 12", "closed::12=0"}};
+        for (const auto& [eingabe, soll] : fälle) {
+            Standort u;
+            u.z.LibPath = u.lib;
+            Messages_frm1 m(u.z);
+            m.Eingabemodus("t", "p");
+            const bool ok = !eingabe.startsWith("Cancel");
+            QStringList p;
+            QTimer::singleShot(0, &m, [&] {
+                if (ok)
+                    u.z.Index_Eingabe = "vorher"; // an entry that is no number changes nothing
+                QTest::keyClicks(m.txt_Eingabe, eingabe.section(' ', -1));
+                if (ok)
+                    QTest::keyClick(m.txt_Eingabe, Qt::Key_Return);
+                else
+                    QTest::mouseClick(m.findChild<QPushButton*>("cmd_Abbrechen"), Qt::LeftButton);
+                p << (m.isVisible() ? "open:" : "closed:") + u.z.Index_Eingabe + ':' +
+                         m.txt_Eingabe->text();
+                if (m.isVisible() && m.focusWidget() != m.txt_Eingabe)
+                    p.last() += " (focus lost)";
+                if (m.isVisible())
+                    m.reject();
+            });
+            p.last() += '=' + QString::number(m.exec());
+            for (const GezeigteMeldung& g : u.p.meldungen)
+                p << Meldung(u, g);
+            QCOMPARE(eingabe + ": " + p.join(';'), eingabe + ": " + soll);
+            QVERIFY(m.Entladen());
+        }
     }
 };
 
