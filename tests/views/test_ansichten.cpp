@@ -120,8 +120,9 @@ QString Ausführen(Standort& s, Idmap_frm1& f, QAction* punkt, QStringList einga
                                                               : "cmd_OK")
                 ->click();
         } else if (d->objectName() == "Log_frm1") {
-            p.last() += '=' + d->findChild<Textanzeige*>("txt_Log")->Text();
-            d->close();
+            auto* text = d->findChild<Textanzeige*>("txt_Log");
+            p.last() += '=' + text->Text();
+            QTest::keyClick(text, Qt::Key_Escape); // a key the text leaves to its window
         } else if (d->objectName() == "Bookdata_frm1") {
             Buchungen_Ansehen(s, *d, p);
         }
@@ -229,6 +230,7 @@ private slots:
                                    (löschen ? "deleted." : "displayed."));
         QCOMPARE(Ausführen(s, f, f.findChild<QAction*>(b.punkt), b.eingaben), b.protokoll);
         QCOMPARE(s.z.Fortschritt, nullptr);
+        QVERIFY(!s.z.Buchungsinfo_Setzen); // nothing left pointing at a closed window
 
         // A deletion frees exactly those boxes, backs the old file up, replaces the undo list
         // and logs one block; nothing else changes.
@@ -257,6 +259,12 @@ private slots:
         QCOMPARE(f.mnu_Rückgängig->isEnabled(), löschen || fehler);
         if (löschen && !fehler)
             QCOMPARE(s.z.Buchungen_Entfernt, !b.boxen.isEmpty());
+        if (!b.boxen.isEmpty()) {
+            const qsizetype bisher = s.t.Lesen("lib/Bookdata.log").size();
+            Ausführen(s, f, f.mnu_Rückgängig);
+            QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
+            QVERIFY(s.t.Lesen("lib/Bookdata.log").mid(bisher).contains("Funktion: Un&do\r\n"));
+        }
     }
 
     // The log viewer reads the log afresh at each opening and never writes it. Undo follows
