@@ -1,8 +1,5 @@
-#include "bookdata/bookdata.h"
+#include "bibliothek.h"
 #include "bookdata_bau.h"
-#include "platform/dateien.h"
-#include "temp_ordner.h"
-#include "test_plattform.h"
 
 #include <QtTest>
 
@@ -11,41 +8,24 @@ using namespace qk::test;
 
 namespace {
 
-// A Library "Lib/" in a temporary folder. The file hook is reset however a test ends.
-struct Umgebung : Fortschrittsanzeige {
-    TempOrdner t;
-    TestPlattform p;
-    Zustand z{p};
-    QString lib = t.Ordner("Lib");
+// The Library with the progress and the information line a window would show.
+struct Umgebung : Bibliotheksort, Fortschrittsanzeige {
     QStringList fortschritt, info;
     Umgebung() {
         z.GlobalPath = t.Pfad() + "Global/";
-        z.LibPath = lib;
         z.Buchungsinfo_Setzen = [this](const auto&... s) { info = QStringList{s...}; };
     }
-    ~Umgebung() override { datei::Fehlerhaken_Setzen({}); }
     void Fortschritt_Setzen(const QString& text, int maximum, int wert) override {
         fortschritt.append(text + " of " + QString::number(maximum) + (wert > 0 ? "" : "!"));
     }
     void Netz(QString i, const QByteArray& d) const { t.Datei("Lib/" + i + "/BOOKDATA.NET", d); }
     QByteArray Lesen(const QString& name) const { return t.Lesen("Lib/" + name); }
-    // What the user removal does: the bookings of `user` in every index folder.
-    void Alle_Löschen(quint8 user) {
-        z.UserNr = user;
-        z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
-        Bookdata_Einlesen(z, lib, user);
-        Buchungen_Löschen(z, lib);
-    }
     // What the index commands read before they delete.
     void Index_Lesen(const QString& index, quint8 user) {
         z.UserNr = user;
         BookdataListe_Zurücksetzen(z);
         Bookdata_Öffnen(z, lib, index, user);
         z.Anzahl_Buchungen = Buchungen_Zählen(z);
-    }
-    void Rückgängig() {
-        Rückgängig_Liste_Lesen(z, lib);
-        cmd_Wiederherstellen(z, lib);
     }
     // "title: text" of each message shown, joined by '|'.
     QString Meldungen() const {
@@ -194,7 +174,8 @@ private slots:
         u.t.Datei("Lib/idx00013/bookdata.bak", "older backup");
         u.Netz("IDX00014", Bookdata({{1, 8, 1}}));
         u.t.Datei("Lib/_!BOOKDATA.TXT", "IDX00001\t1\t1\t1\r\n\r\n");
-        u.Alle_Löschen(7);
+        u.z.UserNr = 7;
+        u.Löschen();
         u.z.LogFunktion = "&Remove User";
         LOG_Buchungen_Löschen(u.z);
         QVERIFY(u.p.meldungen.isEmpty());
@@ -305,7 +286,8 @@ private slots:
             if (fall == 0)
                 Bookdata_Öffnen(u.z, u.lib, "idx00099", 7);
             else
-                u.Alle_Löschen(7);
+                u.z.UserNr = 7;
+            u.Löschen();
             if (fall == 1 || fall == 3) { // the other folder is handled all the same
                 QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), Freigegeben(b, {6}));
                 QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), a); // untouched without its backup

@@ -17,13 +17,6 @@ namespace {
 const QString CRLF = QStringLiteral("\r\n"), ENDE = CRLF + CRLF + CRLF;
 const QString TITEL = QStringLiteral("*                     BOOKDATA.LOG");
 
-QStringList Gezeigt(const test::TestPlattform& p) {
-    QStringList texte;
-    for (const test::GezeigteMeldung& m : p.meldungen)
-        texte << m.titel + '|' + m.text;
-    return texte;
-}
-
 // Lets `antwort` answer each modal window of type D that a command opens, as a user would.
 template <typename D, typename F> void Antworten(QTimer& uhr, F antwort) {
     QObject::connect(&uhr, &QTimer::timeout, [antwort] {
@@ -57,8 +50,8 @@ private slots:
                  "C:\\CAD\\\r\n7\tBERT\tPC07\tC:\\\r\n9\tCARL\t\t\r\n");
         u.p.zwischenablageFehler = 5;
         mnu_Zwischenablage_Click(u.z);
-        QCOMPARE(Gezeigt(u.p), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
-                                           "clipboard.\r\nError number: 5"});
+        QCOMPARE(u.p.Gezeigt(), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
+                                            "clipboard.\r\nError number: 5"});
     }
 
     // Reading stops at a letter; no number is user 0; above 255 counts but names nobody. A
@@ -165,7 +158,7 @@ private slots:
             texte << (f.Befehl_Ausführen(f.mnu_UserLöschen) ? "entered twice" : "");
             (knopf == "cmd_Abbrechen" ? d.cmd_Abbrechen : d.cmd_OK)->click();
             // A refused entry is told and keeps the dialog open.
-            texte << Gezeigt(u.p);
+            texte << u.p.Gezeigt();
             if (d.isVisible())
                 texte << "open", d.reject();
         });
@@ -217,7 +210,7 @@ private slots:
         s.Entfernen(f, 1);
         QFile::remove(marke);
         s.Entfernen(f, 1, Antwort::Nein);
-        QCOMPARE(Gezeigt(s.p),
+        QCOMPARE(s.p.Gezeigt(),
                  (QStringList{"User-ID 7|Cannot remove User-ID 7  ! " + CRLF +
                                   "A system with this User-ID is actually running.      ",
                               "Delete User-ID|Do you really want to remove User-ID 7  ?" + CRLF +
@@ -232,7 +225,7 @@ private slots:
         s.z.Geändert = true;
         s.p.meldungen.clear();
         s.Entfernen(f, 1);
-        QCOMPARE(Gezeigt(s.p).value(1),
+        QCOMPARE(s.p.Gezeigt().value(1),
                  "mnu_UserLöschen_Error|Path:  ''" + fehlt + "''  not found !");
         // The map is saved first, the user still in it, the edit too.
         QCOMPARE(s.t.Lesen("global/QK_IDMAP.BAK"), map);
@@ -315,11 +308,11 @@ private slots:
                       notiz = "Removed user|                   You have removed a user from the "
                               "booking system.\r\nPlease delete the file \"QK_LOCAL.NET\" in "
                               "the program folder of TAVLO, too !";
-        QCOMPARE(Gezeigt(s.p), QStringList(3, frage)
-                                   << notiz
-                                   << "Qk_Idmap_Speichern_Error|Error when saving  ''" + s.global +
-                                          "QK_IDMAP.NET''\r\nError number: 61"
-                                   << frage << notiz << frage << notiz);
+        QCOMPARE(s.p.Gezeigt(), QStringList(3, frage)
+                                    << notiz
+                                    << "Qk_Idmap_Speichern_Error|Error when saving  ''" + s.global +
+                                           "QK_IDMAP.NET''\r\nError number: 61"
+                                    << frage << notiz << frage << notiz);
         QVERIFY(s.p.meldungen[0].knöpfe == Knöpfe::JaNeinAbbrechen &&
                 s.p.meldungen[3].symbol == Symbol::Stopp);
         f.Messages_Entladen();

@@ -1,10 +1,8 @@
 // The tool deletes a user's bookings and undoes it, again and again, while a CAD workstation
 // (a second process) books and releases boxes in the same files. No booking the workstation
 // holds may be lost, none it released may come back, and the deleted ones must all be back.
-#include "bookdata/bookdata.h"
+#include "bibliothek.h"
 #include "bookdata_bau.h"
-#include "temp_ordner.h"
-#include "test_plattform.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
@@ -18,7 +16,8 @@ private slots:
     void deleteAndUndoBesideABookingWorkstation() {
         // The tool deletes and restores user 7; user 8 is left alone; the workstation books for
         // user 9 in boxes 128..255 only.
-        test::TempOrdner t;
+        test::Bibliotheksort b;
+        const test::TempOrdner& t = b.t;
         const QString name = QStringLiteral("Lib/IDX0000%1/BOOKDATA.NET");
         QStringList dateien;
         QList<QByteArray> anfang;
@@ -38,24 +37,19 @@ private slots:
         QVERIFY2(arbeitsplatz.waitForReadyRead(10000), "the workstation did not start");
         QCOMPARE(arbeitsplatz.readLine(), QByteArray("ready\n"));
 
-        test::TestPlattform p;
-        Zustand z(p);
-        const QString lib = z.LibPath = t.Pfad() + "Lib/";
+        Zustand& z = b.z;
         z.UserNr = 7;
         QElapsedTimer uhr;
         uhr.start();
         // Bounded in rounds and in time; enough of both for many collisions.
         for (int runde = 0; runde < 150 && uhr.elapsed() < 15000; ++runde) {
-            z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
-            Bookdata_Einlesen(z, lib, 7);
+            b.Löschen();
             QCOMPARE(z.Anzahl_Buchungen, 16);
-            Buchungen_Löschen(z, lib);
             QCOMPARE(z.Status_Löschen, QStringLiteral("OK"));
-            Rückgängig_Liste_Lesen(z, lib);
-            cmd_Wiederherstellen(z, lib);
+            b.Rückgängig();
             QCOMPARE(z.Status_Löschen, QStringLiteral("OK"));
         }
-        QVERIFY2(p.meldungen.isEmpty(), qPrintable(p.meldungen.value(0).text));
+        QVERIFY2(b.p.meldungen.isEmpty(), qPrintable(b.p.meldungen.value(0).text));
         QCOMPARE(arbeitsplatz.state(), QProcess::Running); // at work for the whole loop
 
         t.Datei("stop", "");

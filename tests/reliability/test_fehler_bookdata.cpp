@@ -1,12 +1,10 @@
 // Faults while bookings are deleted and restored: no byte is lost, and the administrator is told.
-#include "bookdata/bookdata.h"
+#include "bibliothek.h"
 #include "bookdata_bau.h"
 #include "fehlerstelle.h"
 #include "idmap/idmap_datei.h"
 #include "idmap/library_gang.h"
 #include "idmap_bau.h"
-#include "temp_ordner.h"
-#include "test_plattform.h"
 
 #include <QtTest>
 #include <map>
@@ -33,19 +31,12 @@ template <typename... T> QString Zeile(const T&... v) {
 }
 
 // A Library of the given index folders' BOOKDATA.NET (Datei: "-" for none); user 7's bookings go.
-struct Bibliothek {
-    test::TempOrdner t;
-    test::TestPlattform p;
-    Zustand z{p};
-    QString lib = t.Ordner("Lib");
-
+struct Bibliothek : Bibliotheksort {
     explicit Bibliothek(const std::map<int, QByteArray>& netz = {}) {
         for (const auto& [i, inhalt] : netz)
             t.Datei("Lib/" + Idx(i) + "/BOOKDATA.NET", inhalt);
-        z.LibPath = lib;
         z.UserNr = 7;
     }
-    ~Bibliothek() { datei::Fehlerhaken_Setzen({}); }
     static QString Idx(int i) { return QStringLiteral("IDX%1").arg(i, 5, 10, QChar('0')); }
     QByteArray Datei(const QString& name) const {
         return t.Existiert("Lib/" + name) ? t.Lesen("Lib/" + name) : QByteArray("-");
@@ -56,15 +47,6 @@ struct Bibliothek {
         for (const test::GezeigteMeldung& g : p.meldungen)
             m << g.titel + ": " + QString(g.text).replace(lib, "<lib>");
         return m;
-    }
-    void Löschen() {
-        z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
-        Bookdata_Einlesen(z, lib, z.UserNr);
-        Buchungen_Löschen(z, lib);
-    }
-    void Rückgängig() {
-        Rückgängig_Liste_Lesen(z, lib);
-        cmd_Wiederherstellen(z, lib);
     }
 };
 

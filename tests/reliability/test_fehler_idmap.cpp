@@ -30,13 +30,6 @@ QStringList Namen(const QList<IdmapEintrag>& liste) {
     return namen;
 }
 
-QStringList Gezeigt(const test::TestPlattform& p) {
-    QStringList texte;
-    for (const test::GezeigteMeldung& m : p.meldungen)
-        texte << m.titel + '|' + m.text;
-    return texte;
-}
-
 // A map on disk, what reading it gives and tells, and how a save of it goes.
 struct Fall {
     QByteArray inhalt; // null: no map
@@ -102,7 +95,7 @@ private slots:
         o.z.IdmapListe = {{"A", 99, "ALT", "", ""}, {"DEL", 98, "ALT2", "", ""}};
         Qk_Idmap_Öffnen(o.z, pfad);
         QCOMPARE(Namen(o.z.IdmapListe), k.namen);
-        QCOMPARE(Gezeigt(o.p), gelesen.isEmpty() ? QStringList() : QStringList{gelesen});
+        QCOMPARE(o.p.Gezeigt(), gelesen.isEmpty() ? QStringList() : QStringList{gelesen});
         QVERIFY2(k.inhalt.isNull() == !o.t.Existiert(k.datei), "reading creates no map");
         if (k.datei.startsWith("weg/"))
             return;
@@ -140,7 +133,7 @@ private slots:
         QCOMPARE(Namen(o.z.IdmapListe), k.inhalt.isNull() ? QStringList{"OTTO"} : k.namen);
         QCOMPARE(o.z.IdmapListe[0].PCName, QStringLiteral("NEU"));
         gezeigt.removeAll("");
-        QCOMPARE(Gezeigt(o.p), gezeigt);
+        QCOMPARE(o.p.Gezeigt(), gezeigt);
     }
 
     // The share goes away while the program runs; once it is back, the next attempt saves.
@@ -168,9 +161,9 @@ private slots:
         f.show();
         schließen();
         QVERIFY(f.isVisible());
-        QCOMPARE(Gezeigt(u.p), (QStringList{"Save|Do you want to save the settings ?",
-                                            "Qk_Idmap_Speichern_Error|File  ''" + u.global +
-                                                "QK_IDMAP.NET''  not found !"}));
+        QCOMPARE(u.p.Gezeigt(), (QStringList{"Save|Do you want to save the settings ?",
+                                             "Qk_Idmap_Speichern_Error|File  ''" + u.global +
+                                                 "QK_IDMAP.NET''  not found !"}));
         // Nothing is thrown away and nothing is created where the folder was.
         QVERIFY(u.z.Geändert && u.z.IdmapListe[1].UserName == QStringLiteral("GEÄNDERT"));
         QVERIFY(!QFileInfo::exists(u.global));

@@ -52,4 +52,11 @@ QStringList TestPlattform::Titel() const {
     return t;
 }
 
+QStringList TestPlattform::Gezeigt() const {
+    QStringList t;
+    for (const GezeigteMeldung& m : meldungen)
+        t.append(m.titel + QLatin1Char('|') + m.text);
+    return t;
+}
+
 } // namespace qk::test

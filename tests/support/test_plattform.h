@@ -70,6 +70,8 @@ public:
 
     // The titles of all messages shown so far, in order.
     QStringList Titel() const;
+    // "title|text" of each message shown so far, in order.
+    QStringList Gezeigt() const;
 };
 
 } // namespace qk::test
