@@ -69,15 +69,15 @@ void Ziel_Idmap(const QByteArray& roh) {
     QK_PRUEFEN(b.fehler == a.fehler && b.rest == a.rest && Idmap_Bytes(b.liste) == gespeichert);
 }
 
-// The pieces written in place turn the old bytes into the new ones, lie each within one box,
-// start and end on a byte that changes, and carry the old bytes for the comparison.
-void Änderungen_Prüfen(const QByteArray& alt, const QByteArray& neu) {
+// The pieces written in place are whole boxes' first `länge` bytes, carry the old bytes for the
+// comparison, and turn the old bytes into the new ones.
+void Stellen_Prüfen(const QByteArray& alt, const QByteArray& neu, const std::vector<quint8>& boxen,
+                    int länge) {
     QByteArray ergebnis = alt;
-    for (const datei::Stelle& s : Änderungen(alt, neu)) {
-        QK_PRUEFEN(!s.neu.isEmpty() && alt.mid(s.offset, s.neu.size()) == s.vorher);
-        QK_PRUEFEN(s.offset / LÄNGE == (s.offset + s.neu.size() - 1) / LÄNGE);
-        QK_PRUEFEN(s.vorher.front() != s.neu.front() && s.vorher.back() != s.neu.back());
-        ergebnis.replace(s.offset, s.neu.size(), s.neu);
+    for (const datei::Stelle& s : Box_Stellen(alt, neu, boxen, länge)) {
+        QK_PRUEFEN(s.offset % LÄNGE == 0 && s.neu.size() == länge &&
+                   alt.mid(s.offset, länge) == s.vorher);
+        ergebnis.replace(s.offset, länge, s.neu);
     }
     QK_PRUEFEN(ergebnis == neu);
 }
@@ -101,7 +101,7 @@ QByteArray Freigeben_Prüfen(const QByteArray& alt, const std::vector<Box>& list
     std::ranges::sort(frei);
     std::ranges::sort(soll_frei);
     QK_PRUEFEN(neu == soll && frei == soll_frei);
-    Änderungen_Prüfen(alt, neu);
+    Stellen_Prüfen(alt, neu, frei, 2);
     return neu;
 }
 
@@ -111,7 +111,7 @@ QByteArray Freigeben_Prüfen(const QByteArray& alt, const std::vector<Box>& list
 void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
                         const std::vector<Box>& boxen) {
     QByteArray aktuell = vorher, soll = vorher;
-    const Rückholung r = Boxen_Zurückholen(aktuell, sicherung, boxen);
+    const std::vector<Rückkehr> r = Boxen_Zurückholen(aktuell, sicherung, boxen);
     std::vector<quint8> zurück;
     for (const Box& x : boxen) {
         const int a = x.nr * LÄNGE;
@@ -125,9 +125,9 @@ void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
         soll[a] = char(x.user);
         soll[a + 1] = char(x.rev);
     }
-    QK_PRUEFEN(aktuell == soll && r.zurückgeholt == int(zurück.size()) &&
-               size_t(r.zurückgeholt) + size_t(r.nicht_möglich) <= boxen.size());
-    Änderungen_Prüfen(vorher, aktuell);
+    QK_PRUEFEN(aktuell == soll && r.size() == boxen.size() &&
+               std::ranges::count(r, Rückkehr::Zurück) == std::ssize(zurück));
+    Stellen_Prüfen(vorher, aktuell, zurück, LÄNGE);
 }
 
 // BOOKDATA.NET of any length and content: freeing and putting back boxes touch only the bytes

@@ -20,6 +20,21 @@ QString Index_Ordnername(Zustand& z, const QString& text);
 // True when `name` is "IDX" followed by five digits, in any letter case.
 bool Ist_Indexordner(const QString& name);
 
+// The Library as the file layer reaches it: the spelling on disk where one exists (exact first,
+// then in any letter case), separators collapsed, ending with the separator. Two paths name
+// one Library exactly when their Kennung is the same; lists, joins and comparisons of
+// Libraries use it.
+QString Library_Kennung(const QString& libPfad);
+
+// True when the folder holds LIBINFO.SYS (any letter case): only then is it a Library. A share
+// that is gone may leave its mount point behind, an empty folder.
+bool Ist_Library(const QString& libPfad);
+
+// The Library left during a walk (reported once): Library_Verloren is set and the walk stops.
+// What was done before is named in the message `was`.
+void Library_Verloren_Melden(Zustand& z, const QString& prozedur, const QString& libPfad,
+                             const QString& was);
+
 // Number of index folders directly in the Library (0 after a reported error). Sets
 // Anzahl_Ordner to 0; the caller stores the result into Anzahl_Ordner.
 qint32 Anzahl_Ordner_Ermitteln(Zustand& z, const QString& libPfad);
@@ -57,16 +72,20 @@ enum class Undo_Liste { Ersetzen, Dazu };
 
 // Frees, in their files, the boxes listed in BookdataListe that still hold their listed
 // booking, after backing each file up as BOOKDATA.BAK. The undo list is written before any file
-// is touched and names, in the end, exactly the boxes that were freed; `freigegeben`, when given,
-// gets those entries too. Sets the counters and statuses of the log block; reports its own
-// errors.
-void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen,
-                       std::vector<BookdataEintrag>* freigegeben = nullptr);
+// is touched and names, in the end, every box that is free because of this deletion. Sets the
+// counters and statuses of the log block: Buchungen_Gelöscht and Summe_Dateien count what was
+// changed on disk. Reports its own errors.
+// Returns false when nothing was freed because the undo list could not be written (reported):
+// the Library's list is then as it was. When the Library goes away during the rewrite, the walk
+// stops with one message and Library_Verloren is set; the list still names every box freed.
+bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen);
 
 // Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
 void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);
 
-// Empties the undo list of every Library of LibListe. Throws qk::Fehler.
+// Empties the undo list of every Library of LibListe, one after another in list order. At the
+// first that fails, the lists emptied before it get their old bytes back and qk::Fehler is
+// thrown: a removal that cannot replace every list replaces none.
 void Rückgängig_Listen_Leeren(Zustand& z);
 
 // Replaces BookdataListe with the entries of the Library's undo list, each with the user and
@@ -79,8 +98,11 @@ int Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad);
 QString Feld_Lesen(const QString& text, QChar trenner);
 
 // Restores the boxes named in BookdataListe from each index folder's BOOKDATA.BAK (see
-// satz::Boxen_Zurückholen). Reports its own errors; false when it stopped on one (a later call
-// may finish the work: boxes restored already count as back).
+// satz::Boxen_Zurückholen), going on past a folder that fails, and then rewrites the Library's
+// undo list to name only what is still to restore: the boxes of failed folders, and those not
+// tried when the Library went away. Anzahl_Buchungen and Dateien_Bearbeitet count the boxes
+// put back and the booking files written. Reports its own errors (one message for the
+// Library); false when something is still to restore.
 bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad);
 
 // ---- BOOKDATA.LOG ----

@@ -23,9 +23,11 @@ bool Gelesen_Melden(Zustand& z, const QString& libPfad, const QString& index,
     } else if (fehlt && fehlendOhneMeldung && f == FEHLER_DATEI_NICHT_GEFUNDEN) {
         // An index folder without a booking file: nothing to read.
     } else if (fehlt) {
+        ++z.Lesefehler;
         z.plattform.Meldung(LoadResString(2060) + libPfad + index + LoadResString(2061),
                             QStringLiteral("Bookdata_Öffnen_Error"), Symbol::Ausruf);
     } else {
+        ++z.Lesefehler;
         Fehler_Melden(z.plattform, QStringLiteral("Bookdata_Öffnen"),
                       LoadResString(2062) + libPfad + index + LoadResString(2063), f, LABEL_NR);
     }
@@ -70,6 +72,8 @@ void Bookdata_Einlesen(Zustand& z, const QString& libPfad, quint8 filter) {
     z.Dateien_Bearbeitet = 0;
     z.Anzahl_Buchungen = 0;
     z.Anzahl_Dateien = 0;
+    z.Lesefehler = 0;
+    z.Library_Verloren = false;
     BookdataListe_Zurücksetzen(z);
     try {
         Ordner_Durchsuchen(z, libPfad, filter);

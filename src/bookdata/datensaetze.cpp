@@ -54,46 +54,42 @@ std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Bo
     return frei;
 }
 
-Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
-                             const std::vector<Box>& boxen) {
-    Rückholung r;
+std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
+                                        const std::vector<Box>& boxen) {
+    std::vector<Rückkehr> r;
+    r.reserve(boxen.size());
     for (const Box& b : boxen) {
         const qsizetype a = qsizetype(b.nr) * LÄNGE;
         const bool vorhanden = b.nr < Vollständige_Boxen(aktuell);
         const bool gesichert = b.nr < Vollständige_Boxen(sicherung);
-        if (vorhanden && Hält(aktuell, b))
-            continue; // back already
-        if (!vorhanden || Gebucht(aktuell, b.nr) || !gesichert || b.user == FREI) {
-            ++r.nicht_möglich;
+        if (vorhanden && Hält(aktuell, b)) {
+            r.push_back(Rückkehr::Schon_Da);
+        } else if (!vorhanden || Gebucht(aktuell, b.nr) || !gesichert || b.user == FREI) {
+            r.push_back(Rückkehr::Unmöglich);
         } else if (Hält(sicherung, b)) {
             std::copy(sicherung.constBegin() + a, sicherung.constBegin() + a + LÄNGE,
                       aktuell.begin() + a);
-            ++r.zurückgeholt;
+            r.push_back(Rückkehr::Zurück);
         } else if (!Gebucht(sicherung, b.nr)) {
             aktuell[a] = char(b.user);
             aktuell[a + 1] = char(b.rev);
-            ++r.zurückgeholt;
+            r.push_back(Rückkehr::Zurück);
         } else {
-            ++r.nicht_möglich;
+            r.push_back(Rückkehr::Unmöglich);
         }
     }
     return r;
 }
 
-std::vector<datei::Stelle> Änderungen(const QByteArray& alt, const QByteArray& neu) {
+std::vector<datei::Stelle> Box_Stellen(const QByteArray& alt, const QByteArray& neu,
+                                       const std::vector<quint8>& boxen, int länge) {
     std::vector<datei::Stelle> stellen;
-    const qsizetype länge = std::min(alt.size(), neu.size());
-    for (qsizetype anfang = 0; anfang < länge; anfang += LÄNGE) {
-        const qsizetype ende = std::min(länge, anfang + LÄNGE);
-        qsizetype von = anfang;
-        while (von < ende && alt[von] == neu[von])
-            ++von;
-        if (von == ende)
+    stellen.reserve(boxen.size());
+    for (const quint8 nr : boxen) {
+        const qsizetype a = qsizetype(nr) * LÄNGE;
+        if (a + länge > std::min(alt.size(), neu.size()))
             continue;
-        qsizetype bis = ende;
-        while (alt[bis - 1] == neu[bis - 1])
-            --bis;
-        stellen.push_back(datei::Stelle{von, alt.mid(von, bis - von), neu.mid(von, bis - von)});
+        stellen.push_back(datei::Stelle{a, alt.mid(a, länge), neu.mid(a, länge)});
     }
     return stellen;
 }

@@ -51,23 +51,28 @@ struct Box {
 // since it was listed keeps what it holds. Returns the numbers of the boxes freed.
 std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Box>& boxen);
 
+// What a restore makes of one listed box.
+enum class Rückkehr : quint8 {
+    Zurück,    // put back now
+    Schon_Da,  // it holds its booking already
+    Unmöglich, // it can never be put back: see Boxen_Zurückholen
+    Offen,     // not decided: the file could not be read or written; it stays to restore
+};
+
 // Puts back each of `boxen` that is free in `aktuell`: copied whole from the backup when the
 // backup holds that very booking, or from the box's user and revision when the backup has the
 // box free (it was made after the box had been freed, by a later deletion in the folder). A box
 // that already holds its booking again needs nothing. Every other box cannot be put back: it
 // lies past the end of one of the files, the backup holds another booking there, or it has
-// been booked again since.
-struct Rückholung {
-    int zurückgeholt = 0;
-    int nicht_möglich = 0;
-};
-Rückholung Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
-                             const std::vector<Box>& boxen);
+// been booked again since. Gives what became of each, in the order of `boxen`.
+std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
+                                        const std::vector<Box>& boxen);
 
-// What turns `alt` into `neu` (the same file after Buchungen_Freigeben or Boxen_Zurückholen),
-// as pieces to write in place: one per box that differs, from its first to its last differing
-// byte, with the bytes `alt` holds there. Bytes that did not change are never written, so a
-// workstation's change to them since the read survives.
-std::vector<datei::Stelle> Änderungen(const QByteArray& alt, const QByteArray& neu);
+// The pieces that turn `alt` into `neu` at the given boxes, `länge` bytes from each box's
+// start: the two bytes of user and revision for a deletion, the whole box for a restore (so
+// that no box is ever left half one booking, half another). Each piece is written only while
+// the file still holds what `alt` holds there.
+std::vector<datei::Stelle> Box_Stellen(const QByteArray& alt, const QByteArray& neu,
+                                       const std::vector<quint8>& boxen, int länge);
 
 } // namespace qk::satz

@@ -7,6 +7,7 @@
 #include "shell/texte.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace qk {
 namespace {
@@ -19,12 +20,10 @@ void Umschreiben_Melden(Zustand& z, const QString& libPfad, const QString& index
 
 } // namespace
 
-void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
-                       std::vector<BookdataEintrag>* freigegeben) {
-    if (freigegeben != nullptr)
-        freigegeben->clear();
+bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
+    z.Library_Verloren = false;
     if (z.Anzahl_Einträge < 1)
-        return;
+        return true;
     z.Dateien_Bearbeitet = 0;
     z.Anzahl_Buchungen = 0;
     z.Datensätze_Geschrieben = 0;
@@ -45,51 +44,66 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("Buchungen_Löschen"), LoadResString(2072),
                       f.Nummer());
-        return;
+        return false;
     }
 
     const std::vector<intern::Listenordner> ordner = intern::Ordner_Der_Liste(liste);
     std::vector<char> frei(liste.size(), 0);
     qint32 umgeschrieben = 0;
+    // After a folder that fails, a look whether the Library is still there: when it is gone,
+    // the folders not yet begun are left alone, and one message says what was done.
+    std::atomic<bool> halt{false};
     parallel::Geordnet<ordner::Umgeschrieben>(
         z.plattform, int(ordner.size()), z.Gleichzeitig,
         [&](int i) {
+            if (halt.load())
+                return ordner::Umgeschrieben{intern::NICHT_BEGONNEN, 0, {}, 0};
             const intern::Listenordner& o = ordner[size_t(i)];
             return ordner::Umschreiben(libPfad, o.index, o.boxen);
         },
         [&](int i, const ordner::Umgeschrieben& u) {
+            if (u.fehler == intern::NICHT_BEGONNEN)
+                return true;
             const intern::Listenordner& o = ordner[size_t(i)];
             z.Dateien_Bearbeitet += o.gruppen;
-            if (u.fehler != 0) {
-                Umschreiben_Melden(z, libPfad, o.index, u.fehler);
-            } else {
-                // Only what reached the file counts, so that the log's statuses tell the truth.
+            // Every box that may be free because of this rewrite stays in the list, also when
+            // the rewrite failed partway: no box freed may be lost to Undo.
+            for (const size_t e : o.einträge) {
+                const quint8 box = liste[e].BoxNr;
+                frei[e] = std::find(u.freigegeben.begin(), u.freigegeben.end(), box) !=
+                          u.freigegeben.end();
+            }
+            // Only what reached the file counts, so that the log's statuses tell the truth.
+            z.Buchungen_Gelöscht += u.sicher;
+            if (u.sicher > 0)
                 ++umgeschrieben;
+            if (u.fehler == 0) {
                 z.Datensätze_Geschrieben += u.boxen;
-                z.Buchungen_Gelöscht += qint32(u.freigegeben.size());
-                for (const size_t e : o.einträge) {
-                    const quint8 box = liste[e].BoxNr;
-                    frei[e] = std::find(u.freigegeben.begin(), u.freigegeben.end(), box) !=
-                              u.freigegeben.end();
-                }
+                z.plattform.Ereignisse_Verarbeiten();
+                return true;
+            }
+            ++z.Lesefehler;
+            if (!halt.load()) {
+                if (Ist_Library(libPfad))
+                    Umschreiben_Melden(z, libPfad, o.index, u.fehler);
+                else
+                    halt = true;
             }
             z.plattform.Ereignisse_Verarbeiten();
             return true;
         });
     z.Anzahl_Buchungen = Buchungen_Zählen(z);
-    if (freigegeben != nullptr) {
-        for (size_t i = 0; i < liste.size(); ++i) {
-            if (frei[i])
-                freigegeben->push_back(liste[i]);
-        }
-    }
 
     // A box booked anew, released or changed since the listing kept what it holds; a file that
-    // could not be rewritten kept all its boxes. Undo must bring back nothing of those.
-    if (z.Buchungen_Gelöscht != z.Anzahl_Buchungen) {
+    // could not be rewritten kept its boxes. Undo must bring back nothing of those.
+    const bool alleFrei = std::all_of(liste.begin(), liste.end(), [&](const BookdataEintrag& e) {
+        return e.Index.isEmpty() || frei[size_t(&e - liste.data())];
+    });
+    if (!alleFrei && !halt.load()) {
         try {
             intern::Undo_Liste_Schreiben(libPfad, davor, liste, &frei);
         } catch (const Fehler& f) {
+            // The list keeps naming every box listed: more than was freed, nothing less.
             Fehler_Melden(z.plattform, QStringLiteral("Buchungen_Löschen"), LoadResString(2072),
                           f.Nummer());
         }
@@ -97,10 +111,16 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
     // The summary over several Libraries tells what was really deleted.
     z.Summe_Buchungen += z.Buchungen_Gelöscht;
     z.Summe_Dateien += umgeschrieben;
+    if (halt.load()) {
+        Library_Verloren_Melden(z, QStringLiteral("Buchungen_Löschen"), libPfad,
+                                QString::number(z.Buchungen_Gelöscht) + LoadResString(1121) +
+                                    QString::number(umgeschrieben) + LoadResString(2075));
+    }
     const bool alleGeschrieben =
         qint64(z.Dateien_Bearbeitet) * satz::BOXEN == qint64(z.Datensätze_Geschrieben);
     z.Status_Schreiben = LoadResString(alleGeschrieben ? 2070 : 2071);
     z.Status_Löschen = LoadResString(z.Buchungen_Gelöscht == z.Anzahl_Buchungen ? 2070 : 2071);
+    return true;
 }
 
 } // namespace qk

@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QStringBuilder>
+#include <atomic>
 #include <utility>
 
 namespace qk {
@@ -26,13 +27,16 @@ std::vector<Listenordner> Ordner_Der_Liste(const std::vector<BookdataEintrag>& l
         const BookdataEintrag& e = liste[i];
         if (e.Index.isEmpty())
             continue;
-        auto it = stelle.constFind(e.Index);
+        // IDX00012 from a listing and idx00012 from a typed number are one folder: two groups
+        // for it would restore it twice at once, the later write undoing the other.
+        const QString schlüssel = e.Index.toUpper();
+        auto it = stelle.constFind(schlüssel);
         if (it == stelle.constEnd()) {
-            it = stelle.insert(e.Index, ordner.size());
+            it = stelle.insert(schlüssel, ordner.size());
             ordner.push_back(Listenordner{e.Index, {}, {}, 0});
         }
         Listenordner& o = ordner[*it];
-        if (vorher == nullptr || *vorher != e.Index)
+        if (vorher == nullptr || vorher->compare(e.Index, Qt::CaseInsensitive) != 0)
             ++o.gruppen;
         vorher = &e.Index;
         o.boxen.push_back(satz::Box{e.BoxNr, e.UserID, e.RevNr});
@@ -42,6 +46,26 @@ std::vector<Listenordner> Ordner_Der_Liste(const std::vector<BookdataEintrag>& l
 }
 
 } // namespace intern
+
+QString Library_Kennung(const QString& libPfad) {
+    if (libPfad.isEmpty())
+        return {};
+    QString pfad = datei::Auflösen(libPfad);
+    if (!pfad.endsWith(datei::Trenner()))
+        pfad += datei::Trenner();
+    return pfad;
+}
+
+bool Ist_Library(const QString& libPfad) {
+    return !libPfad.isEmpty() && datei::Existiert(libPfad + QStringLiteral("LIBINFO.SYS"));
+}
+
+void Library_Verloren_Melden(Zustand& z, const QString& prozedur, const QString& libPfad,
+                             const QString& was) {
+    z.Library_Verloren = true;
+    z.plattform.Meldung(LoadResString(2073) + libPfad + LoadResString(2074) + CRLF + was,
+                        prozedur + QStringLiteral("_Error"), Symbol::Ausruf);
+}
 
 namespace {
 
@@ -126,11 +150,28 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
         gezählt ? std::exchange(z.Gezählte_Ordner.namen, {}) : Indexordner(libPfad);
     z.Gezählte_Ordner = {};
     Sammlung sammlung;
+    // After a folder that fails, a look whether the Library is still there: when the share is
+    // gone, one message instead of one for each folder left.
+    std::atomic<bool> halt{false};
     parallel::Geordnet<ordner::Gelesen>(
         z.plattform, int(namen.size()), z.Gleichzeitig,
-        [&](int i) { return ordner::Lesen(libPfad, namen[i], filter); },
+        [&](int i) {
+            if (halt.load())
+                return ordner::Gelesen{intern::NICHT_BEGONNEN, 0, {}};
+            return ordner::Lesen(libPfad, namen[i], filter);
+        },
         [&](int i, const ordner::Gelesen& g) {
+            if (halt.load())
+                return true;
             ++z.Ordner_Nr;
+            const bool fehlt = g.fehler == FEHLER_DATEI_NICHT_GEFUNDEN;
+            if (g.fehler != 0 && !fehlt && !Ist_Library(libPfad)) {
+                halt = true;
+                ++z.Lesefehler;
+                Library_Verloren_Melden(z, QStringLiteral("Bookdata_Einlesen"), libPfad,
+                                        LoadResString(2077));
+                return true;
+            }
             if (intern::Gelesen_Melden(z, libPfad, namen[i], g, true))
                 sammlung.Aufnehmen(namen[i], g.treffer, g.anzahl);
             return true;

@@ -5,6 +5,7 @@
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace qk::ordner {
@@ -14,6 +15,16 @@ namespace {
 void Name_Prüfen(const QString& index) {
     if (!Ist_Indexordner(index))
         throw Fehler(FEHLER_PFAD);
+}
+
+// Box numbers, each once, in the order they come.
+std::vector<quint8> Einmal(const std::vector<quint8>& boxen) {
+    std::vector<quint8> einmal;
+    for (const quint8 b : boxen) {
+        if (std::find(einmal.begin(), einmal.end(), b) == einmal.end())
+            einmal.push_back(b);
+    }
+    return einmal;
 }
 
 } // namespace
@@ -40,19 +51,22 @@ Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
         datei::Zugriff netz(intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET));
         const QByteArray gelesen = netz.Lesen();
         QByteArray neu = gelesen;
-        satz::Gelistete_Freigeben(neu, boxen);
+        const std::vector<quint8> frei = satz::Gelistete_Freigeben(neu, boxen);
 
         // The backup is made from the very bytes that the rewrite starts from, and it must be
         // complete before the booking file is touched: when it fails, nothing else happens.
         datei::Überschreiben(intern::Index_Datei(libPfad, index, intern::BOOKDATA_BAK), gelesen);
+        u.boxen = satz::Vollständige_Boxen(gelesen);
 
         // Workstations book and release boxes in this file at any moment, in place. Only the
-        // freed records are written, each only while it still holds what was read, so that
-        // whatever a workstation did since the read stays; a failure puts the freed ones back.
-        const std::vector<datei::Stelle> stellen = satz::Änderungen(gelesen, neu);
-        for (const int i : netz.Stellen_Schreiben(stellen))
+        // user and revision bytes of the freed boxes are written, each only while it still
+        // holds what was read, so that whatever a workstation did since the read stays.
+        const std::vector<datei::Stelle> stellen = satz::Box_Stellen(gelesen, neu, frei, 2);
+        const datei::Zugriff::Geschrieben g = netz.Stellen_Schreiben(stellen);
+        for (const int i : g.stellen)
             u.freigegeben.push_back(quint8(stellen[size_t(i)].offset / satz::LÄNGE));
-        u.boxen = satz::Vollständige_Boxen(gelesen);
+        u.sicher = int(g.stellen.size()) - (g.unsicher >= 0 ? 1 : 0);
+        u.fehler = g.fehler;
     } catch (const Fehler& f) {
         u.fehler = f.Nummer();
     }
@@ -62,6 +76,7 @@ Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
 Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
                          const std::vector<satz::Box>& boxen) {
     Zurückgeholt z;
+    z.je.assign(boxen.size(), satz::Rückkehr::Offen);
     try {
         if (!Ist_Indexordner(index))
             throw Fehler(FEHLER_ARGUMENT);
@@ -71,7 +86,8 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
         } catch (const Fehler& f) {
             if (f.Nummer() != FEHLER_DATEI_NICHT_GEFUNDEN)
                 throw;
-            z.nicht_möglich = int(boxen.size()); // no backup to take them from
+            // The folder is there, its backup is not: nothing can bring these boxes back.
+            z.je.assign(boxen.size(), satz::Rückkehr::Unmöglich);
             return z;
         }
         const QString pfad = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
@@ -85,21 +101,56 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
         if (!netz) {
             // A booking file lost since the deletion comes back whole from its backup.
             QByteArray aktuell = sicherung;
-            z.nicht_möglich = satz::Boxen_Zurückholen(aktuell, sicherung, boxen).nicht_möglich;
+            const std::vector<satz::Rückkehr> je =
+                satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
             datei::Überschreiben(pfad, aktuell);
+            z.je = je;
+            z.geschrieben = true;
+            // The file is new: every box it holds for the list is back by this restore.
+            for (satz::Rückkehr& r : z.je) {
+                if (r == satz::Rückkehr::Schon_Da)
+                    r = satz::Rückkehr::Zurück;
+            }
+            z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Zurück));
             return z;
         }
         const QByteArray gelesen = netz->Lesen();
         QByteArray aktuell = gelesen;
-        const satz::Rückholung r = satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
-        z.nicht_möglich = r.nicht_möglich;
-        if (r.zurückgeholt > 0) {
-            // Only the boxes put back, and each only while it is still free: a box that a
-            // workstation booked since the read keeps that booking (and counts as not put back).
-            const int geschrieben =
-                int(netz->Stellen_Schreiben(satz::Änderungen(gelesen, aktuell)).size());
-            z.nicht_möglich += r.zurückgeholt - geschrieben;
+        std::vector<satz::Rückkehr> je = satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
+        std::vector<quint8> zurück;
+        for (size_t i = 0; i < boxen.size(); ++i) {
+            if (je[i] == satz::Rückkehr::Zurück)
+                zurück.push_back(boxen[i].nr);
         }
+        zurück = Einmal(zurück);
+        // Whole boxes, each only while it is still free as read: a box that a workstation
+        // booked since the read keeps that booking and cannot be put back.
+        const std::vector<datei::Stelle> stellen =
+            satz::Box_Stellen(gelesen, aktuell, zurück, satz::LÄNGE);
+        const datei::Zugriff::Geschrieben g = netz->Stellen_Schreiben(stellen);
+        // What became of each box that was to be put back, by its number.
+        std::vector<satz::Rückkehr> box(satz::BOXEN, satz::Rückkehr::Unmöglich);
+        if (g.fehler != 0) {
+            for (const datei::Stelle& s : stellen)
+                box[size_t(s.offset / satz::LÄNGE)] = satz::Rückkehr::Offen;
+        }
+        for (const int i : g.stellen) {
+            box[size_t(stellen[size_t(i)].offset / satz::LÄNGE)] =
+                i == g.unsicher ? satz::Rückkehr::Offen : satz::Rückkehr::Zurück;
+        }
+        std::vector<char> gezählt(satz::BOXEN, 0);
+        for (size_t i = 0; i < boxen.size(); ++i) {
+            if (je[i] != satz::Rückkehr::Zurück)
+                continue;
+            je[i] = box[boxen[i].nr];
+            // A box listed twice is put back once.
+            if (je[i] == satz::Rückkehr::Zurück && gezählt[boxen[i].nr]++)
+                je[i] = satz::Rückkehr::Schon_Da;
+        }
+        z.je = std::move(je);
+        z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Zurück));
+        z.geschrieben = z.zurück > 0;
+        z.fehler = g.fehler;
     } catch (const Fehler& f) {
         z.fehler = f.Nummer();
     }

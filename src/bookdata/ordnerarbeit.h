@@ -22,22 +22,27 @@ Gelesen Lesen(const QString& libPfad, const QString& index, quint8 filter);
 struct Umgeschrieben {
     int fehler = 0;
     int boxen = 0;                   // whole boxes of the file as it was read for the rewrite
-    std::vector<quint8> freigegeben; // the boxes that the rewrite freed in the file
+    std::vector<quint8> freigegeben; // the boxes that may be free now because of this rewrite
+    int sicher = 0;                  // of those, the ones known to be written
 };
 
 // Backs BOOKDATA.NET up as BOOKDATA.BAK and frees in it those of `boxen` that still hold their
-// listed booking. Nothing is written to the booking file unless its backup is complete.
+// listed booking. Nothing is written to the booking file unless its backup is complete. A
+// failure partway leaves the boxes freed so far free; `freigegeben` names them all the same.
 Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
                           const std::vector<satz::Box>& boxen);
 
 struct Zurückgeholt {
     int fehler = 0;
-    int nicht_möglich = 0; // boxes of `boxen` that could not be put back
+    int zurück = 0;                 // boxes written back by this restore
+    bool geschrieben = false;       // whether the booking file was written
+    std::vector<satz::Rückkehr> je; // what became of each of `boxen`
 };
 
-// Puts back from BOOKDATA.BAK those of `boxen` that are free now (see satz::Boxen_Zurückholen).
-// A folder without BOOKDATA.BAK is left alone; a folder that lost its BOOKDATA.NET gets it back
-// from the backup.
+// Puts back from BOOKDATA.BAK those of `boxen` that are free now (see satz::Boxen_Zurückholen),
+// each box whole. A folder without BOOKDATA.BAK cannot get any back; a folder that lost its
+// BOOKDATA.NET gets it back from the backup. After a failure every box not yet decided is
+// Offen.
 Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
                          const std::vector<satz::Box>& boxen);
 

@@ -9,6 +9,8 @@
 #include "shell/routinen.h"
 #include "shell/texte.h"
 
+#include <algorithm>
+#include <atomic>
 #include <optional>
 
 namespace qk {
@@ -108,26 +110,27 @@ void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad) {
 }
 
 void Rückgängig_Listen_Leeren(Zustand& z) {
+    // One Library after the other, as few as they are: a list emptied while a later one fails
+    // would lose the pending Undo there. The lists emptied so far get their bytes back.
     const QStringList libraries = z.LibListe;
-    int fehler = 0;
-    QString wo;
-    parallel::Geordnet<int>(
-        z.plattform, int(libraries.size()), z.Gleichzeitig,
-        [&](int i) {
-            try {
-                datei::Ersetzen(Listenpfad(libraries[i]), Ansi(CRLF));
-                return 0;
-            } catch (const Fehler& f) {
-                return f.Nummer();
+    std::vector<std::pair<QString, QByteArray>> geleert;
+    for (const QString& lib : libraries) {
+        const QString pfad = Listenpfad(lib);
+        try {
+            const QByteArray alt = datei::Existiert(pfad) ? datei::Lesen(pfad) : QByteArray();
+            datei::Ersetzen(pfad, Ansi(CRLF));
+            geleert.emplace_back(pfad, alt);
+        } catch (const Fehler& f) {
+            for (const auto& [p, alt] : geleert) {
+                try {
+                    datei::Ersetzen(p, alt);
+                } catch (const Fehler&) {
+                    // Reported with the error that stopped the emptying: the removal fails.
+                }
             }
-        },
-        [&](int i, int nummer) {
-            fehler = nummer;
-            wo = libraries[i];
-            return nummer == 0;
-        });
-    if (fehler != 0)
-        throw Fehler(fehler, Listenpfad(wo));
+            throw Fehler(f.Nummer(), pfad);
+        }
+    }
 }
 
 int Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad) {
@@ -162,32 +165,69 @@ int Rückgängig_Liste_Lesen(Zustand& z, const QString& libPfad) {
 bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
     z.Dateien_Bearbeitet = 0;
     z.Anzahl_Buchungen = 0;
-    const std::vector<intern::Listenordner> ordner = intern::Ordner_Der_Liste(z.BookdataListe);
-    int nichtZurück = 0;
+    z.Library_Verloren = false;
+    const std::vector<BookdataEintrag>& liste = z.BookdataListe;
+    const std::vector<intern::Listenordner> ordner = intern::Ordner_Der_Liste(liste);
+    // What becomes of each entry of the list; entries of folders not tried stay to restore.
+    std::vector<satz::Rückkehr> je(liste.size(), satz::Rückkehr::Offen);
     int fehler = 0;
+    std::atomic<bool> halt{false};
+    // The walk goes on past a folder that fails: each folder restores only its own boxes, and
+    // the list rewritten below names exactly what is left.
     parallel::Geordnet<ordner::Zurückgeholt>(
         z.plattform, int(ordner.size()), z.Gleichzeitig,
         [&](int i) {
+            if (halt.load())
+                return ordner::Zurückgeholt{intern::NICHT_BEGONNEN, 0, false, {}};
             const intern::Listenordner& o = ordner[size_t(i)];
             return ordner::Zurückholen(libPfad, o.index, o.boxen);
         },
         [&](int i, const ordner::Zurückgeholt& r) {
-            z.Dateien_Bearbeitet += ordner[size_t(i)].gruppen;
-            fehler = r.fehler;
-            nichtZurück += r.nicht_möglich;
+            if (r.fehler == intern::NICHT_BEGONNEN)
+                return true;
+            const intern::Listenordner& o = ordner[size_t(i)];
+            for (size_t k = 0; k < o.einträge.size(); ++k)
+                je[o.einträge[k]] = r.je[k];
+            z.Anzahl_Buchungen += r.zurück;
+            z.Dateien_Bearbeitet += r.geschrieben ? 1 : 0;
+            if (r.fehler != 0 && !halt.load()) {
+                if (!Ist_Library(libPfad))
+                    halt = true;
+                else if (fehler == 0)
+                    fehler = r.fehler;
+            }
             z.plattform.Ereignisse_Verarbeiten();
-            return fehler == 0;
+            return true;
         });
-    if (fehler != 0) {
-        Fehler_Melden(z.plattform, QStringLiteral("cmd_Wiederherstellen"),
-                      QStringLiteral("Fehler beim Wiederherstellen."), fehler);
-        // What the restore block says must not be the status of an earlier command.
-        z.Status_Löschen = LoadResString(2071);
-        return false;
+
+    std::vector<char> offen(liste.size(), 0);
+    bool unmöglich = false;
+    for (size_t i = 0; i < liste.size(); ++i) {
+        offen[i] = je[i] == satz::Rückkehr::Offen && !liste[i].Index.isEmpty();
+        unmöglich = unmöglich || je[i] == satz::Rückkehr::Unmöglich;
     }
-    z.Anzahl_Buchungen = Buchungen_Zählen(z);
-    z.Status_Löschen = LoadResString(nichtZurück == 0 ? 2070 : 2071);
-    return true;
+    const bool fertig = std::none_of(offen.begin(), offen.end(), [](char c) { return c != 0; });
+    // The list is the journal of the next Undo: after every restore it names only what is still
+    // to restore, so that a box a workstation released since is never booked again.
+    int listenfehler = 0;
+    if (!halt.load() && Buchungen_Zählen(z) > 0) {
+        try {
+            intern::Undo_Liste_Schreiben(libPfad, {}, liste, &offen);
+        } catch (const Fehler& f) {
+            listenfehler = f.Nummer();
+        }
+    }
+    if (halt.load()) {
+        Library_Verloren_Melden(z, QStringLiteral("cmd_Wiederherstellen"), libPfad,
+                                QString::number(z.Anzahl_Buchungen) + LoadResString(1121) +
+                                    QString::number(z.Dateien_Bearbeitet) + LoadResString(2076));
+    } else if (fehler != 0 || listenfehler != 0) {
+        Fehler_Melden(z.plattform, QStringLiteral("cmd_Wiederherstellen"),
+                      QStringLiteral("Fehler beim Wiederherstellen."),
+                      fehler != 0 ? fehler : listenfehler);
+    }
+    z.Status_Löschen = LoadResString(fertig && !unmöglich && fehler == 0 ? 2070 : 2071);
+    return fertig && listenfehler == 0 && !halt.load();
 }
 
 } // namespace qk

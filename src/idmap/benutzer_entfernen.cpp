@@ -51,31 +51,15 @@ void mnu_UserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         z.UserNr = nummer;
         if (!Entfernen_Bestätigt(z, z.IdmapListe[z.UserIndex]))
             return;
-
-        // The map as it is before the removal, so that Undo has nothing to write back.
-        if (Qk_Idmap_Speichern(z, z.GlobalPath))
-            z.Geändert = false;
-        z.Summe_Buchungen = 0;
-        z.Summe_Dateien = 0;
-        z.Buchungen_Entfernt = false;
-        if (z.LibListe.isEmpty())
-            throw Fehler(FEHLER_INDEX);
-
-        // A Library that cannot be reached now keeps its bookings and its old undo list; it
-        // takes no part, and Undo later leaves it alone too.
-        const QStringList libraries = Erreichbare_Libraries(z, z.LibListe, PROZEDUR);
-        Rückgängig_Listen_Leeren(z, libraries);
-
-        Entfernen_Vormerken(z, libraries);
-        frm.IdmapListe_In_Liste_Übertragen();
-        frm.mnu_Rückgängig->setEnabled(true);
-        frm.mnu_Speichern->setEnabled(true);
-
-        frm.Fortschrittsfenster_Zeigen(LoadResString(1117));
-        Buchungen_In_Libraries_Löschen(z, libraries);
-
-        const Ergebnistext ergebnis = Entfernen_Ergebnis(z, z.UserNr, libraries.size());
-        frm.Meldung_Anzeigen(ergebnis.titel, ergebnis.text);
+        const std::optional<Ergebnistext> ergebnis = Entfernen_Ausführen(z, [&] {
+            frm.IdmapListe_In_Liste_Übertragen();
+            frm.mnu_Rückgängig->setEnabled(true);
+            frm.mnu_Speichern->setEnabled(true);
+            frm.Fortschrittsfenster_Zeigen(LoadResString(1117));
+        });
+        if (!ergebnis)
+            return;
+        frm.Meldung_Anzeigen(ergebnis->titel, ergebnis->text);
         z.LibPath = z.LibPath_Alt;
     } catch (const Fehler& f) {
         z.LibPath = z.LibPath_Alt;

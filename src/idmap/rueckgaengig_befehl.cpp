@@ -13,6 +13,16 @@ namespace qk {
 void mnu_Rückgängig_Click(Zustand& z, Idmap_frm1& frm) {
     const QString prozedur = QStringLiteral("mnu_Rückgängig");
     try {
+        if (z.Gelöscht_LibListe.isEmpty()) {
+            // Nothing is pending (an index that held no booking enabled the command).
+            frm.mnu_Rückgängig->setEnabled(false);
+            z.Summe_Buchungen = 0;
+            z.Summe_Dateien = 0;
+            const Ergebnistext ergebnis = Rückgängig_Ergebnis(z, z.UserNr, {});
+            frm.Fortschrittsfenster_Zeigen(QString());
+            frm.Meldung_Anzeigen(ergebnis.titel, ergebnis.text);
+            return;
+        }
         if (z.Gelöscht_UserNr != 0) {
             Benutzer_Zurückholen(z, prozedur);
             frm.IdmapListe_In_Liste_Übertragen();

@@ -300,36 +300,49 @@ QByteArray Zugriff::Lesen() {
     return inhalt;
 }
 
-std::vector<int> Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stellen) {
-    Prüfen(Vorgang::Schreiben, m_pfad);
-    if (!m_schreibbar)
-        throw Fehler(FEHLER_ZUGRIFF, m_pfad);
-    QFile& f = *m_datei;
-    std::vector<int> geschrieben;
+Zugriff::Geschrieben Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stellen) {
+    Geschrieben g;
     try {
-        for (int i = 0; i < int(stellen.size()); ++i) {
-            const Stelle& s = stellen[size_t(i)];
+        Prüfen(Vorgang::Schreiben, m_pfad);
+        if (!m_schreibbar)
+            throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+    } catch (const Fehler& f) {
+        g.fehler = f.Nummer();
+        return g;
+    }
+    QFile& f = *m_datei;
+    for (int i = 0; i < int(stellen.size()); ++i) {
+        const Stelle& s = stellen[size_t(i)];
+        try {
+            // The hook comes before the comparison, so that nothing of the program's own lies
+            // between the comparison and the write.
+            Prüfen(Vorgang::Schreiben, m_pfad);
             if (!f.seek(s.offset))
                 throw Fehler(FEHLER_ZUGRIFF, m_pfad);
             // Between this comparison and the write another program may still change the
             // bytes; without a lock that the workstations honour, this is as narrow as it gets.
-            if (f.read(s.vorher.size()) != s.vorher)
+            const QByteArray jetzt = f.read(s.vorher.size());
+            if (jetzt.size() != s.vorher.size())
+                throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+            if (jetzt != s.vorher)
                 continue;
-            Prüfen(Vorgang::Schreiben, m_pfad);
+        } catch (const Fehler& e) {
+            g.fehler = e.Nummer();
+            return g;
+        }
+        try {
             errno = 0;
             if (!f.seek(s.offset) || f.write(s.neu) != s.neu.size())
                 throw Fehler(Schreibfehler(), m_pfad);
-            geschrieben.push_back(i);
+        } catch (const Fehler& e) {
+            g.fehler = e.Nummer();
+            g.unsicher = i;
+            g.stellen.push_back(i);
+            return g;
         }
-    } catch (const Fehler&) {
-        for (auto it = geschrieben.rbegin(); it != geschrieben.rend(); ++it) {
-            const Stelle& s = stellen[size_t(*it)];
-            if (f.seek(s.offset))
-                f.write(s.vorher);
-        }
-        throw;
+        g.stellen.push_back(i);
     }
-    return geschrieben;
+    return g;
 }
 
 void Anhängen(const QString& roh, const QByteArray& inhalt) {

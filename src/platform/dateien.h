@@ -58,12 +58,19 @@ public:
 
     QByteArray Lesen(); // the whole content; the hook sees it as Lesen
 
-    // Writes each piece in place, but only while the file still holds the piece's `vorher`
-    // bytes at its offset: another program that changed those bytes since they were read keeps
-    // its change. Returns the positions in `stellen` of the pieces written. When a write fails,
-    // the pieces written so far get their old bytes back (as far as the file still lets it)
-    // before qk::Fehler is thrown. The fault hook sees the start and each piece as Schreiben.
-    std::vector<int> Stellen_Schreiben(const std::vector<Stelle>& stellen);
+    struct Geschrieben {
+        std::vector<int> stellen; // pieces whose new bytes the file may hold now: each one
+                                  // written, and the one whose write failed
+        int fehler = 0;           // the number of the error that stopped the writes; 0 when none
+        int unsicher = -1;        // the piece whose write failed, -1 when none
+    };
+    // Writes each piece right after comparing the file's bytes at its offset with `vorher` (a
+    // piece whose bytes differ is left out: another program changed them). Stops at the first
+    // failure and reports it instead of throwing; nothing already written is put back, so the
+    // caller can list every piece the file may hold. A compare read that fails or comes back
+    // short is a failure too, not a changed piece. The fault hook sees the start and each piece
+    // as Schreiben.
+    Geschrieben Stellen_Schreiben(const std::vector<Stelle>& stellen);
 
 private:
     QString m_pfad;

@@ -8,6 +8,7 @@
 #include "idmap/idmap_datei.h"
 #include "idmap/logins.h"
 #include "idmap/rueckgaengig_befehl.h"
+#include "idmap/undo_merker.h"
 #include "idmap/user_info_frm1.h"
 #include "idmap/zwischenablage.h"
 #include "platform/fehler.h"
@@ -330,6 +331,13 @@ void Idmap_frm1::Form_Load() {
             p.Meldung(LoadResString(2010) + z.LibPath + LoadResString(2016) + LoadResString(2041) +
                           CRLF,
                       LoadResString(2015), Symbol::Ausruf);
+        }
+        // A command that did not end (a crash, a power cut) left its undo lists and backups on
+        // disk and its record in the settings: its Undo is offered, and said so once.
+        if (Undo_Übernehmen(z)) {
+            mnu_Rückgängig->setEnabled(true);
+            p.Meldung(LoadResString(1190) + CRLF + z.Gelöscht_LibListe.join(CRLF),
+                      LoadResString(1191), Symbol::Ausruf);
         }
     } catch (const Fehler& f) {
         if (f.Nummer() == FEHLER_INDEX)

@@ -65,14 +65,27 @@ struct Zustand {
     quint8 UserNr = 0; // 0 = all users
     quint8 UserIndex = 0;
     int LoginAnzahl = 0;
-    quint8 Gelöscht_UserNr = 0;
+    // What the next Undo does. The undo lists of Gelöscht_LibListe are its journal: in each of
+    // these Libraries Undo restores what the list names, and nothing else.
+    quint8 Gelöscht_UserNr = 0; // the user whose removal is pending; 0 for a deletion by index
     quint8 Gelöscht_Index = 0;
-    // The Libraries whose undo lists Undo walks: where the last removal deleted, and where
-    // deletions by index joined it, or the Library of the last deletion by index.
+    // The removed user's record as it was, to bring him back also into a map read since.
+    IdmapEintrag Gelöscht_Eintrag;
+    QString Gelöscht_GlobalPath;
+    // The Libraries (each by its Library_Kennung) whose undo lists Undo walks: where the last
+    // removal deleted and deletions by index joined it, or the Library of the last deletion by
+    // index. Empty when nothing is pending.
     QStringList Gelöscht_LibListe;
-    // What the last deletion by index freed, for its Undo: a later search that finds nothing
-    // replaces BookdataListe.
-    std::vector<BookdataEintrag> Gelöscht_Buchungen;
+    // The pending deletion by index: its index folder and user (0 = all), for the same command
+    // run again after a crash, which joins it.
+    QString Gelöscht_Indexordner;
+    quint8 Gelöscht_IndexUser = 0;
+    // The administrator has been shown that this Undo is still pending (after an Undo that could
+    // not restore everything, or at a start after an interrupted command): it is given up only
+    // after a question. Set also when it was offered after a crash, whose command run again
+    // joins it.
+    bool Gelöscht_Gemeldet = false;
+    bool Gelöscht_Unterbrochen = false;
     bool Buchungen_Entfernt = false;
 
     // The gathered bookings: always at least one element; a blank one when nothing was read.
@@ -87,6 +100,10 @@ struct Zustand {
     qint32 Ordner_Nr = 0;
     qint32 Anzahl_Einträge = 0;
     qint32 Anzahl_Dateien = 0;
+    // Booking files of the last read that were there but could not be read.
+    qint32 Lesefehler = 0;
+    // The last walk stopped because its Library could no longer be reached (told once).
+    bool Library_Verloren = false;
 
     // Results of the last deletion or restore, and the totals of one command.
     qint32 Summe_Buchungen = 0;

@@ -49,7 +49,8 @@ void mnu_AlleBuchungenLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         Entfernt_Zurücksetzen(z);
         if (!Buchungen_Sammeln(z, frm))
             return;
-        Index_Buchungen_Löschen(z, 126);
+        if (!Index_Buchungen_Löschen(z, 126))
+            return;
         z.Buchungen_Entfernt = true;
         Ergebnis_Zeigen(z, frm, LoadResString(1136) + z.Index_Eingabe + LoadResString(1120));
     } catch (const Fehler& f) {
@@ -69,7 +70,8 @@ void mnu_BuchungenAufUserLöschen_Click(Zustand& z, Idmap_frm1& frm) {
         if (!Buchungen_Sammeln(z, frm))
             return;
         z.Buchungen_Entfernt = true;
-        Index_Buchungen_Löschen(z, 128);
+        if (!Index_Buchungen_Löschen(z, 128))
+            return;
         Ergebnis_Zeigen(z, frm, LoadResString(1126) + user + LoadResString(1120));
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("mnu_BuchungenAufUserLöschen"),

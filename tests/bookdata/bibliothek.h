@@ -16,7 +16,10 @@ struct Bibliotheksort {
     Zustand z{p};
     QString lib = t.Ordner(QStringLiteral("Lib"));
 
-    Bibliotheksort() { z.LibPath = lib; }
+    Bibliotheksort() {
+        t.Datei(QStringLiteral("Lib/LIBINFO.SYS"), {});
+        z.LibPath = lib;
+    }
     ~Bibliotheksort() { datei::Fehlerhaken_Setzen({}); }
     Bibliotheksort(const Bibliotheksort&) = delete;
     Bibliotheksort& operator=(const Bibliotheksort&) = delete;

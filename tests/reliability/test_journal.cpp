@@ -1,0 +1,623 @@
+// The undo lists as the journal of Undo. A seeded model runs the user commands without windows
+// (removal, both deletions by index, Undo, save, reading the map again, another spelling of the
+// current Library, a restart) over two Libraries, while a workstation books and releases boxes
+// between any two file operations and faults and crashes strike at chosen ones. After every step
+// no booking is lost that Undo has not given up, none released comes back, no box is mixed, and
+// the counts shown are the boxes changed on disk. Without faults, one folder at a time and 32 in
+// flight leave the same bytes and messages.
+//   QK_MODELL_SEEDS=A-B runs seeds A to B (scripts/fuzz runs them open-ended).
+#include "bookdata/bookdata.h"
+#include "idmap/idmap_datei.h"
+#include "idmap/library_gang.h"
+#include "idmap/undo_merker.h"
+#include "platform/dateien.h"
+#include "platform/fehler.h"
+#include "shell/fehlerbericht.h"
+#include "shell/texte.h"
+#include "idmap_bau.h"
+#include "temp_ordner.h"
+#include "test_plattform.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <QtTest>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <set>
+
+using namespace qk;
+using namespace qk::test;
+
+namespace {
+
+constexpr int LIBS = 2;
+constexpr quint8 PLATZ = 9; // the user a workstation books as
+
+// A booking's 16 bytes: user, revision, a zero, its number in four bytes, zeros. A box that
+// mixed two bookings would show another number under a user and revision.
+QByteArray Box(quint8 user, quint8 rev, quint32 id) {
+    QByteArray b(16, '\0');
+    b[0] = char(user);
+    b[1] = char(rev);
+    qToLittleEndian(id, b.data() + 3);
+    return b;
+}
+
+quint64 Mischen(quint64 x) { // splitmix64
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+struct Buchung {
+    int lib, ordner, box;
+    quint8 user, rev;
+    enum Stand { Lebt, Freigegeben, Aufgegeben, Ausgenommen } stand = Lebt;
+};
+
+class Modell {
+public:
+    Modell(unsigned seed, int ordner, int gleichzeitig, bool fehler)
+        : m_zufall(seed), m_seed(seed), m_ordner(ordner), m_gleichzeitig(gleichzeitig),
+          m_fehler(fehler) {
+        QByteArray map;
+        for (quint8 u = 1; u <= 5; ++u)
+            map += Idmap_Satz(u, "U" + QByteArray::number(u), "PC", "C:\\L");
+        t.Datei("Global/QK_IDMAP.NET", map);
+        for (int l = 0; l < LIBS; ++l) {
+            m_libs.append(t.Ordner(QStringLiteral("Lib%1").arg(l)));
+            t.Datei(QStringLiteral("Lib%1/LIBINFO.SYS").arg(l), {});
+            for (int o = 0; o < ordner; ++o) {
+                QByteArray f;
+                for (int b = 0; b < 256; ++b) {
+                    if (m_zufall() % 3) {
+                        f += Box(255, 255, 0);
+                        continue;
+                    }
+                    const quint8 u = m_zufall() % 6 ? quint8(1 + m_zufall() % 5) : PLATZ;
+                    const quint8 rev = quint8(1 + m_zufall() % 254);
+                    Hinzu(quint32(m_buchungen.size() + 1), Buchung{l, o, b, u, rev});
+                    f += Box(u, rev, quint32(m_buchungen.size()));
+                }
+                t.Datei(Pfad(l, o, ".NET"), f);
+            }
+        }
+        Starten();
+    }
+    ~Modell() { datei::Fehlerhaken_Setzen({}); }
+    Modell(const Modell&) = delete;
+    Modell& operator=(const Modell&) = delete;
+
+    TempOrdner t;
+    TestPlattform p;
+    std::unique_ptr<Zustand> z;
+
+    // One command, chosen by the seed; then the checks. Gives what was done, for the log of a
+    // failure.
+    QString Schritt() {
+        datei::Fehlerhaken_Setzen([this](datei::Vorgang v, const QString& p) { Haken(v, p); });
+        ++m_schritt;
+        m_fehlerAn = m_fehler && m_zufall() % 2;
+        m_absturzErlaubt = m_fehlerAn && m_zufall() % 4 == 0;
+        m_gestört = m_verändert = false;
+        m_berührt.clear();
+        const std::set<quint32> schuld = Schulden();
+        const bool gemeldet = z->Gelöscht_Gemeldet;
+        const qsizetype meldungen = p.meldungen.size();
+        const Antwort antwort = m_zufall() % 3 ? Antwort::Ja : Antwort::Nein;
+        p.antworten = {antwort};
+        // After a crash the same command again, half of the time: it joins what it freed.
+        if (!std::exchange(m_wiederholen, false)) {
+            m_befehl = unsigned(m_zufall() % 10);
+            m_user = quint8(1 + m_zufall() % 5);
+            m_indexUser = m_zufall() % 2 ? 0 : m_user;
+            m_lib = int(m_zufall() % LIBS);
+            m_index = (m_zufall() % 2 ? QStringLiteral("idx%1") : QStringLiteral("IDX%1"))
+                          .arg(int(m_zufall() % unsigned(m_ordner)) + 1, 5, 10, QChar('0'));
+        }
+        const auto vorher = Dateien();
+        QString was;
+        bool beitreten = false, ersetzt = false, lief = false;
+        if (m_befehl < 2) {
+            was = QStringLiteral("remove user %1").arg(m_user);
+            const qsizetype i = Platz(m_user);
+            if (i < 0)
+                return Nach(was + " (not listed)", meldungen, vorher, false);
+            z->UserNr = m_user;
+            z->UserIndex = quint8(i);
+            beitreten = m_offen.art == 1 && m_offen.unterbrochen && m_offen.user == m_user;
+            try {
+                if (Entfernen_Ausführen(*z, {}).has_value()) {
+                    lief = true;
+                    ersetzt = !beitreten;
+                    m_offen = {1, m_user, {}, -1, false};
+                }
+            } catch (const Fehler& f) {
+                // Nothing emptied, nothing removed: the Undo is as it was.
+                Fehler_Melden(p, "mnu_UserLöschen", LoadResString(1125), f.Nummer());
+            }
+        } else if (m_befehl < 5) {
+            was = QStringLiteral("delete %1 for user %2 in Lib%3 as %4")
+                      .arg(m_index)
+                      .arg(m_indexUser)
+                      .arg(m_lib)
+                      .arg(QString(z->LibPath).remove(t.Pfad()));
+            if (Library_Kennung(z->LibPath) != Library_Kennung(m_libs[m_lib]))
+                z->LibPath = m_libs[m_lib];
+            z->UserNr = m_indexUser;
+            BookdataListe_Zurücksetzen(*z);
+            Bookdata_Öffnen(*z, z->LibPath, m_index, m_indexUser);
+            z->Anzahl_Buchungen = Buchungen_Zählen(*z);
+            if (z->Anzahl_Buchungen > 0) {
+                beitreten = m_offen.art == 1 ||
+                            (m_offen.art == 2 && m_offen.unterbrochen &&
+                             m_offen.user == m_indexUser && m_offen.index == m_index.toUpper() &&
+                             m_offen.lib == m_lib);
+                // One that freed nothing (its list could not be written) leaves the Undo as
+                // it was.
+                lief = Index_Buchungen_Löschen(*z, 126);
+                if (lief && z->Buchungen_Gelöscht > 0) {
+                    ersetzt = !beitreten;
+                    if (ersetzt)
+                        m_offen = {2, m_indexUser, m_index.toUpper(), m_lib, false};
+                }
+            }
+        } else if (m_befehl < 7) {
+            was = QStringLiteral("undo");
+            beitreten = true;
+            const quint8 user = z->Gelöscht_UserNr;
+            if (!z->Gelöscht_LibListe.isEmpty()) {
+                try {
+                    if (user != 0)
+                        Benutzer_Zurückholen(*z, "t");
+                    Rückgängig_Ausführen(*z, "t");
+                    lief = true;
+                } catch (const Fehler& f) {
+                    // As the command reports it.
+                    Fehler_Melden(p, "mnu_Rückgängig", LoadResString(1180), f.Nummer());
+                }
+                // Done: the user is listed again.
+                if (z->Gelöscht_LibListe.isEmpty() && !m_tot) {
+                    m_offen = {};
+                    if (user != 0 && Platz(user) < 0)
+                        return Fehlschlag(was + ": the user is not listed again");
+                }
+            }
+        } else if (m_befehl == 7) {
+            was = QStringLiteral("save");
+            Qk_Idmap_Speichern(*z, z->GlobalPath);
+        } else if (m_befehl == 8) {
+            was = QStringLiteral("read the map again");
+            Qk_Idmap_Öffnen(*z, z->GlobalPath);
+        } else {
+            // The current Library in another spelling, as the chooser may give it; a restart.
+            z->LibPath = t.Pfad() + (m_indexUser ? QStringLiteral("LIB%1/") : QStringLiteral("Lib%1//")).arg(m_lib);
+            was = QStringLiteral("choose %1, restart").arg(QString(z->LibPath).remove(t.Pfad()));
+            if (!z->Gelöscht_Gemeldet)
+                Aufgeben(schuld);
+            const QString lib = z->LibPath;
+            Starten();
+            z->LibPath = lib;
+            return Nach(was, meldungen, vorher, false);
+        }
+        // Asked only when the pending Undo was shown as such and would be replaced; given up
+        // only on Yes.
+        const bool gefragt = p.antworten.isEmpty();
+        p.antworten.clear();
+        if (ersetzt && gemeldet && !gefragt && !m_tot)
+            return Fehlschlag(was + ": a pending Undo shown as such was dropped without a word");
+        if (gefragt && beitreten)
+            return Fehlschlag(was + ": asked before joining the pending Undo");
+        const bool aufgeben = ersetzt || (gefragt && antwort == Antwort::Ja);
+        if (m_tot) {
+            // What the process wrote after it died never reached the disk or the settings.
+            p.einstellungen = m_einstellungen;
+            p.meldungen.resize(std::min(p.meldungen.size(), m_meldungenBeimTod));
+            if (!beitreten && (!gemeldet || aufgeben))
+                Aufgeben(schuld);
+            was += ", crash";
+            Starten();
+            m_wiederholen = m_zufall() % 2;
+            return Nach(was, meldungen, vorher, false);
+        }
+        if (aufgeben)
+            Aufgeben(schuld);
+        if (getenv("QK_MODELL_SCHRITTE"))
+            qDebug("%s", qPrintable(was));
+        return Nach(was, meldungen, vorher, lief);
+    }
+
+    // Every file of the Libraries and the Global Directory, and what was shown.
+    QByteArrayList Alles() const {
+        QByteArrayList a;
+        for (const QString& d : {QStringLiteral("Global"), QStringLiteral("Lib0"),
+                                 QStringLiteral("Lib1")}) {
+            QDirIterator it(t.Pfad() + d, QDir::Files, QDirIterator::Subdirectories);
+            QStringList namen;
+            while (it.hasNext())
+                namen << it.next();
+            namen.sort();
+            for (const QString& n : namen) {
+                QFile f(n);
+                f.open(QIODevice::ReadOnly);
+                a << n.toUtf8() << f.readAll();
+            }
+        }
+        return a << p.Gezeigt().join('\n').toUtf8();
+    }
+
+private:
+    struct Offen {
+        int art = 0; // 1 a removal, 2 a deletion by index
+        quint8 user = 0;
+        QString index;
+        int lib = -1;
+        bool unterbrochen = false;
+    };
+
+    QString Pfad(int l, int o, const char* endung) const {
+        return QStringLiteral("Lib%1/IDX%2/BOOKDATA%3").arg(l).arg(o + 1, 5, 10, QChar('0')).arg(endung);
+    }
+    QByteArray Datei(const QString& relativ) const {
+        return t.Existiert(relativ) ? t.Lesen(relativ) : QByteArray();
+    }
+    qsizetype Platz(quint8 user) const {
+        for (qsizetype i = 0; i < z->IdmapListe.size(); ++i)
+            if (z->IdmapListe[i].ID == user && z->IdmapListe[i].Status != "DEL")
+                return i;
+        return -1;
+    }
+
+    // A fresh program on the settings and files, as the main window starts.
+    void Starten() {
+        z = std::make_unique<Zustand>(p);
+        z->Gleichzeitig = m_gleichzeitig;
+        z->GlobalPath = t.Pfad() + "Global/";
+        z->LibListe = m_libs;
+        z->LibPath = m_libs[0];
+        Qk_Idmap_Öffnen(*z, z->GlobalPath);
+        m_tot = false;
+        if (Undo_Übernehmen(*z))
+            m_offen = {z->Gelöscht_UserNr ? 1 : 2, z->Gelöscht_UserNr ? z->Gelöscht_UserNr
+                                                                     : z->Gelöscht_IndexUser,
+                       z->Gelöscht_Indexordner.toUpper(),
+                       int(m_libs.indexOf(z->Gelöscht_LibListe.value(0))), true};
+        else
+            m_offen = {};
+    }
+
+    // The bookings living in the model that their files do not hold: what the pending Undo owes.
+    std::set<quint32> Schulden() {
+        std::set<quint32> s;
+        const auto dateien = Dateien();
+        std::lock_guard<std::mutex> g(m_mx);
+        for (const auto& [id, b] : m_buchungen) {
+            if (b.stand != Buchung::Lebt)
+                continue;
+            const QByteArray& f = dateien.at(Pfad(b.lib, b.ordner, ".NET"));
+            if (f.mid(b.box * 16, 16) != Box(b.user, b.rev, id))
+                s.insert(id);
+        }
+        return s;
+    }
+    void Aufgeben(const std::set<quint32>& schuld) {
+        std::lock_guard<std::mutex> g(m_mx);
+        for (const quint32 id : schuld)
+            if (m_buchungen[id].stand == Buchung::Lebt)
+                m_buchungen[id].stand = Buchung::Aufgegeben;
+    }
+
+    // Each booking file (or backup), by the name of the booking file.
+    std::map<QString, QByteArray> Dateien(const char* endung = ".NET") const {
+        std::map<QString, QByteArray> d;
+        for (int l = 0; l < LIBS; ++l)
+            for (int o = 0; o < m_ordner; ++o)
+                d[Pfad(l, o, ".NET")] = Datei(Pfad(l, o, endung));
+        return d;
+    }
+
+    // The checks after a step.
+    QString Nach(const QString& was, qsizetype meldungen,
+                 const std::map<QString, QByteArray>& vorher, bool zählt) {
+        const QString wo = QStringLiteral("seed %1 step %2: %3").arg(m_seed).arg(m_schritt).arg(was);
+        // An error is never passed over in silence.
+        if (m_gestört && !m_tot && p.meldungen.size() == meldungen)
+            return Fehlschlag(wo + ": a fault was not told");
+        const auto dateien = Dateien(), sicherungen = Dateien(".BAK");
+        std::lock_guard<std::mutex> g(m_mx);
+        // The lines of each undo list up to its first empty one.
+        std::set<QByteArray> liste[LIBS];
+        for (int l = 0; l < LIBS; ++l)
+            for (const QByteArray& zeile :
+                 Datei(QStringLiteral("Lib%1/_!bookdata.txt").arg(l)).toUpper().split('\n')) {
+                if (zeile.size() <= 1)
+                    break;
+                liste[l].insert(zeile + '\n');
+            }
+        int geändert = 0;
+        for (const auto& [id, b] : m_buchungen) {
+            const QByteArray box = dateien.at(Pfad(b.lib, b.ordner, ".NET")).mid(b.box * 16, 16);
+            const bool da = box == Box(b.user, b.rev, id);
+            const auto name = [&, id = id, &b = b] {
+                return QStringLiteral("%1: booking %2 (Lib%3 IDX%4 box %5 user %6)")
+                    .arg(wo)
+                    .arg(id)
+                    .arg(b.lib)
+                    .arg(b.ordner + 1)
+                    .arg(b.box)
+                    .arg(b.user);
+            };
+            if (b.stand == Buchung::Freigegeben) {
+                if (da)
+                    return Fehlschlag(name() + " was released and is booked again");
+                continue;
+            }
+            if (b.stand != Buchung::Lebt || da)
+                continue;
+            if (box.size() == 16 && quint8(box[0]) != 255)
+                return Fehlschlag(name() + " is overwritten");
+            // Free: the next Undo must bring it back.
+            const QByteArray zeile = QStringLiteral("IDX%1\t%2\t%3\t%4\r\n")
+                                         .arg(b.ordner + 1, 5, 10, QChar('0'))
+                                         .arg(b.box)
+                                         .arg(b.user)
+                                         .arg(b.rev)
+                                         .toLatin1();
+            const QByteArray sicherung =
+                sicherungen.at(Pfad(b.lib, b.ordner, ".NET")).mid(b.box * 16, 16);
+            const bool gelistet = liste[b.lib].count(zeile) > 0;
+            const bool gesichert = sicherung == Box(b.user, b.rev, id) ||
+                                   (sicherung.size() == 16 && quint8(sicherung[0]) == 255);
+            const bool offen = z->Gelöscht_LibListe.contains(Library_Kennung(m_libs[b.lib]));
+            if (!gelistet || !gesichert || !offen)
+                return Fehlschlag(name() + QStringLiteral(" is lost (listed %1, backup %2, Undo %3)")
+                                             .arg(gelistet)
+                                             .arg(gesichert)
+                                             .arg(offen));
+        }
+        // No box is half one booking and half another.
+        for (int l = 0; l < LIBS; ++l)
+            for (int o = 0; o < m_ordner; ++o) {
+                const QByteArray& netz = dateien.at(Pfad(l, o, ".NET"));
+                const QByteArray& alt = vorher.at(Pfad(l, o, ".NET"));
+                for (int k = 0; k + 16 <= netz.size(); k += 16) {
+                    if (quint8(netz[k]) == 255)
+                        continue;
+                    const quint32 id = qFromLittleEndian<quint32>(netz.constData() + k + 3);
+                    // A box put back from its user and revision alone (its backup was made
+                    // after it had been freed) keeps the bytes of an earlier booking of the box.
+                    const auto it = m_buchungen.find(id);
+                    bool eine = it != m_buchungen.end() && netz.mid(k + 2, 14) == Box(0, 0, id).mid(2);
+                    if (eine) {
+                        const Buchung& x = it->second;
+                        eine = x.lib == l && x.ordner == o && x.box == k / 16;
+                    }
+                    const bool sein = eine && netz.mid(k, 2) == Box(it->second.user, it->second.rev, 0).left(2);
+                    if (!eine || (!sein && !Gebucht_Als(l, o, k / 16, quint8(netz[k]), quint8(netz[k + 1]))))
+                        return Fehlschlag(QStringLiteral("%1: Lib%2 IDX%3 box %4 is mixed")
+                                              .arg(wo)
+                                              .arg(l)
+                                              .arg(o + 1)
+                                              .arg(k / 16));
+                }
+                if (zählt && netz.size() == alt.size())
+                    for (int k = 0; k < netz.size(); k += 16)
+                        geändert += (quint8(netz[k]) == 255) != (quint8(alt[k]) == 255) &&
+                                    !m_berührt.count(Pfad(l, o, ".NET") + QString::number(k / 16));
+            }
+        // The counts shown are the boxes changed on disk (a workstation's change aside).
+        if (zählt && !m_gestört && !m_verändert && !m_tot && (geändert > z->Summe_Buchungen ||
+                                               z->Summe_Buchungen > geändert + int(m_berührt.size())))
+            return Fehlschlag(QStringLiteral("%1: %2 boxes counted, %3 changed")
+                                  .arg(wo)
+                                  .arg(z->Summe_Buchungen)
+                                  .arg(geändert));
+        m_berührt.clear();
+        m_zähler.clear();
+        return wo;
+    }
+    void Hinzu(quint32 id, const Buchung& b) {
+        m_buchungen.emplace(id, b);
+        m_jeBox[{b.lib, b.ordner, b.box}].push_back(id);
+    }
+    bool Gebucht_Als(int l, int o, int box, quint8 user, quint8 rev) {
+        for (const quint32 id : m_jeBox[{l, o, box}])
+            if (m_buchungen[id].user == user && m_buchungen[id].rev == rev)
+                return true;
+        return false;
+    }
+    QString Fehlschlag(const QString& text) {
+        m_fehlschlag = true;
+        m_berührt.clear();
+        m_zähler.clear();
+        return QStringLiteral("FAIL ") + text;
+    }
+
+    // Before every file operation of the program: a workstation, a fault, a crash.
+    void Haken(datei::Vorgang v, const QString& pfad) {
+        std::lock_guard<std::mutex> g(m_mx);
+        if (m_tot)
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+        // By the file's name in the temporary folder: the same in every run of a seed.
+        const QString name = QString(pfad).remove(t.Pfad()).toUpper();
+        const int n = ++m_zähler[name];
+        const quint64 h =
+            Mischen(qHash(name, m_seed) ^ Mischen(quint64(m_schritt) << 20 | quint64(n)));
+        static const QRegularExpression ordner(QStringLiteral("/Lib(\\d)/IDX(\\d{5})/"),
+                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = ordner.match(pfad);
+        const int l = m.hasMatch() ? m.captured(1).toInt() : -1;
+        const int o = m.hasMatch() ? m.captured(2).toInt() - 1 : -1;
+        if (l >= 0 && h % 3 == 0)
+            Arbeitsplatz(l, o, int(h >> 8 & 255), quint8(1 + (h >> 16) % 254), n);
+        if (!m_fehlerAn || (h >> 24) % 97 != 0)
+            return;
+        const bool schreiben = v != datei::Vorgang::Lesen && v != datei::Vorgang::Auflisten;
+        switch ((h >> 32) % 6) {
+        case 0:
+            if (!m_absturzErlaubt)
+                return;
+            m_tot = true;
+            m_einstellungen = p.einstellungen;
+            m_meldungenBeimTod = p.meldungen.size();
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+        case 1:
+            m_gestört = true;
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+        case 2:
+            if (!schreiben)
+                return;
+            m_gestört = true;
+            throw Fehler(FEHLER_DATENTRAEGER_VOLL, pfad);
+        case 3:
+            if (!pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive) || !schreiben)
+                return;
+            m_gestört = true;
+            throw Fehler(FEHLER_DATENTRAEGER_VOLL, pfad);
+        case 4:
+        case 5:
+            if (l < 0)
+                return;
+            // The folder, or its booking file, is gone: its bookings with it.
+            for (auto& [id, b] : m_buchungen)
+                if (b.lib == l && b.ordner == o)
+                    b.stand = Buchung::Ausgenommen;
+            m_verändert = true;
+            if ((h >> 32) % 6 == 4) {
+                m_gestört = true;
+                QDir(pfad.section('/', 0, -2)).removeRecursively();
+                throw Fehler(FEHLER_PFAD, pfad);
+            }
+            QFile::remove(t.Pfad() + Pfad(l, o, ".NET"));
+            return;
+        }
+    }
+
+    // Books a free box or releases one of its own, in place, as a CAD workstation does.
+    void Arbeitsplatz(int l, int o, int box, quint8 rev, int n) {
+        QFile f(t.Pfad() + Pfad(l, o, ".NET"));
+        if (!f.open(QIODevice::ReadWrite) || !f.seek(box * 16))
+            return;
+        const QByteArray alt = f.read(16);
+        if (alt.size() != 16)
+            return;
+        const quint32 alteId = qFromLittleEndian<quint32>(alt.constData() + 3);
+        QByteArray neu;
+        if (quint8(alt[0]) == 255) {
+            const quint32 id = 1000000u + quint32(((m_schritt * LIBS + l) * 1201 + o) * 64 + std::min(n, 63));
+            if (m_buchungen.count(id))
+                return;
+            // A box booked again with the user and revision of a booking it held before could
+            // not be told from it, by the program nor by a workstation.
+            while (Gebucht_Als(l, o, box, PLATZ, rev))
+                rev = quint8(rev % 254 + 1);
+            // A booking that Undo owes this box is lost to the new one: Undo keeps what is
+            // booked.
+            for (const quint32 x : m_jeBox[{l, o, box}])
+                if (m_buchungen[x].stand == Buchung::Lebt)
+                    m_buchungen[x].stand = Buchung::Aufgegeben;
+            Hinzu(id, Buchung{l, o, box, PLATZ, rev});
+            neu = Box(PLATZ, rev, id);
+        } else if (quint8(alt[0]) == PLATZ && m_buchungen.count(alteId) &&
+                   m_buchungen[alteId].stand == Buchung::Lebt) {
+            m_buchungen[alteId].stand = Buchung::Freigegeben;
+            neu = QByteArray("\xff\xff", 2);
+        } else {
+            return;
+        }
+        f.seek(box * 16);
+        f.write(neu);
+        m_berührt.insert(Pfad(l, o, ".NET") + QString::number(box));
+    }
+
+    std::mt19937 m_zufall;
+    unsigned m_seed;
+    int m_ordner, m_gleichzeitig, m_schritt = 0;
+    bool m_fehler, m_fehlerAn = false, m_absturzErlaubt = false, m_gestört = false,
+                   m_verändert = false;
+    bool m_tot = false, m_wiederholen = false;
+    unsigned m_befehl = 0;
+    quint8 m_user = 1, m_indexUser = 0;
+    int m_lib = 0;
+    QString m_index;
+    QStringList m_libs;
+    Offen m_offen;
+    std::mutex m_mx;
+    std::map<quint32, Buchung> m_buchungen;
+    std::map<QString, int> m_zähler;
+    std::set<QString> m_berührt;
+    std::map<std::tuple<int, int, int>, std::vector<quint32>> m_jeBox;
+    QMap<QString, QString> m_einstellungen;
+    qsizetype m_meldungenBeimTod = 0;
+
+public:
+    bool m_fehlschlag = false;
+};
+
+struct Lauf {
+    unsigned seed;
+    int ordner, schritte;
+};
+
+QList<Lauf> Läufe() {
+    if (const QByteArray e = qgetenv("QK_MODELL_SEEDS"); !e.isEmpty()) {
+        QList<Lauf> l;
+        for (unsigned s = e.split('-').value(0).toUInt(); s <= e.split('-').value(1).toUInt(); ++s)
+            l.append({s, int(4 + s % 37), 40});
+        return l;
+    }
+#if defined(QK_WENIGER)
+    return {{1, 6, 30}, {2, 24, 30}, {3, 1200, 4}};
+#else
+    return {{1, 6, 60}, {2, 24, 60}, {3, 9, 60}, {4, 40, 40}, {5, 5, 80}, {6, 1200, 8}};
+#endif
+}
+
+} // namespace
+
+class TestJournal : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup() { datei::Fehlerhaken_Setzen({}); }
+
+    void withFaultsAndCrashes_data() {
+        QTest::addColumn<int>("i");
+        for (int i = 0; i < Läufe().size(); ++i)
+            QTest::addRow("seed %u, %d folders", Läufe()[i].seed, Läufe()[i].ordner) << i;
+    }
+    void withFaultsAndCrashes() {
+        QFETCH(int, i);
+        const Lauf lauf = Läufe()[i];
+        Modell m(lauf.seed, lauf.ordner, 32, true);
+        for (int s = 0; s < lauf.schritte; ++s) {
+            const QString was = m.Schritt();
+            QVERIFY2(!m.m_fehlschlag, qPrintable(was));
+        }
+    }
+
+    void inFlightAsOneAtATime_data() { withFaultsAndCrashes_data(); }
+    void inFlightAsOneAtATime() {
+        QFETCH(int, i);
+        const Lauf lauf = Läufe()[i];
+        Modell einzeln(lauf.seed, lauf.ordner, 1, false), parallel(lauf.seed, lauf.ordner, 32, false);
+        for (int s = 0; s < lauf.schritte; ++s) {
+            const QString was = einzeln.Schritt();
+            QCOMPARE(parallel.Schritt(), was);
+            QVERIFY2(!einzeln.m_fehlschlag, qPrintable(was));
+        }
+        const QByteArrayList a = einzeln.Alles(), b = parallel.Alles();
+        QCOMPARE(a.size(), b.size());
+        for (qsizetype k = 0; k < a.size(); ++k) {
+            if (getenv("QK_DUMP") && a[k] != b[k]) { QFile fa("/tmp/a.txt"); fa.open(QIODevice::WriteOnly); fa.write(a[k]); QFile fb("/tmp/b.txt"); fb.open(QIODevice::WriteOnly); fb.write(b[k]); }
+            QCOMPARE(QByteArray(b[k]).replace(parallel.t.Pfad().toUtf8(), "<t>"),
+                     QByteArray(a[k]).replace(einzeln.t.Pfad().toUtf8(), "<t>"));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestJournal)
+#include "test_journal.moc"
