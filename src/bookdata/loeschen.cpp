@@ -82,12 +82,13 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
                 z.plattform.Ereignisse_Verarbeiten();
                 return true;
             }
-            ++z.Lesefehler;
             if (!halt.load()) {
-                if (Ist_Library(libPfad))
+                if (Ist_Library(libPfad)) {
+                    ++z.Lesefehler;
                     Umschreiben_Melden(z, libPfad, o.index, u.fehler);
-                else
+                } else {
                     halt = true;
+                }
             }
             z.plattform.Ereignisse_Verarbeiten();
             return true;

@@ -167,7 +167,6 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
             const bool fehlt = g.fehler == FEHLER_DATEI_NICHT_GEFUNDEN;
             if (g.fehler != 0 && !fehlt && !Ist_Library(libPfad)) {
                 halt = true;
-                ++z.Lesefehler;
                 Library_Verloren_Melden(z, QStringLiteral("Bookdata_Einlesen"), libPfad,
                                         LoadResString(2077));
                 return true;

@@ -111,6 +111,11 @@ QStringList Buchungen_In_Libraries_Löschen(Zustand& z, const QStringList& libra
             continue;
         }
         z.Anzahl_Ordner = Anzahl_Ordner_Ermitteln(z, lib);
+        if (z.Anzahl_Ordner == 0 && !Ist_Library(lib)) {
+            // Gone while its folders were listed: told by the count.
+            nicht_erreicht.append(lib);
+            continue;
+        }
         Bookdata_Einlesen(z, lib, z.UserNr);
         if (!z.Library_Verloren) {
             const qint32 vorher = z.Summe_Buchungen;
@@ -177,12 +182,8 @@ bool Offenes_Undo_Aufgeben(Zustand& z, bool beitreten) {
                                Knöpfe::JaNein) == Antwort::Ja;
 }
 
-bool Undo_Aufgeben(Zustand& z) {
-    if (z.Gelöscht_Gemeldet && !z.Gelöscht_LibListe.isEmpty())
-        return true;
-    Nichts_Offen(z);
-    Undo_Vergessen(z);
-    return false;
+bool Undo_Bleibt(const Zustand& z) {
+    return z.Gelöscht_Gemeldet && !z.Gelöscht_LibListe.isEmpty();
 }
 
 bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
@@ -365,8 +366,7 @@ std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z, const std::function
     int lesefehler = 0;
     const QStringList verloren = Buchungen_In_Libraries_Löschen(z, libraries, beitreten, lesefehler);
     Befehl_Beendet(z);
-    return Entfernen_Ergebnis(z, nummer, libraries.size() - verloren.size(),
-                              nicht_erreicht + verloren, lesefehler);
+    return Entfernen_Ergebnis(z, nummer, libraries.size(), nicht_erreicht + verloren, lesefehler);
 }
 
 Ergebnistext Entfernen_Ergebnis(const Zustand& z, quint8 user, qsizetype libraries,

@@ -71,9 +71,9 @@ bool Offenes_Undo_Aufgeben(Zustand& z, bool beitreten);
 // as pending.
 void Befehl_Beendet(Zustand& z);
 
-// Gives up the pending Undo (a booking query ends it): nothing is pending any more. What was
-// shown to the administrator as pending is kept. True when an Undo is still pending.
-bool Undo_Aufgeben(Zustand& z);
+// Whether Undo stays at hand after a booking query, which ends the ordinary one: a restore
+// shown to the administrator as still pending stays.
+bool Undo_Bleibt(const Zustand& z);
 
 // Brings back the record of the user whose removal is pending: the record marked removed, or,
 // in a map read since from the same Global Directory that no longer holds him, the record kept

@@ -110,7 +110,7 @@ constexpr Eintrag TABELLE[] = {
     {1180, "Error when undoing the deleting of bookings."},
     {1181, " is no longer in the user list."},
     {1182, "Its bookings are restored; the user entry cannot be."},
-    {1183, "Not reached, the bookings there stay as they are:"},
+    {1183, "Not reached or not finished (see the messages before):"},
     {1184, "Booking files that could not be read or written: "},
     {1185, "No Bookings deleted for User-ID "},
     {1186, "Still to restore; Undo again when the fault is gone:"},

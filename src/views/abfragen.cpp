@@ -60,7 +60,7 @@ void mnu_AlleBuchungen_Click(Zustand& z, Idmap_frm1& frm) {
             z.plattform.Meldung(LoadResString(1123) + user + LoadResString(1124),
                                 LoadResString(1113) + user, Symbol::Ausruf);
         }
-        frm.mnu_Rückgängig->setEnabled(Undo_Aufgeben(z));
+        frm.mnu_Rückgängig->setEnabled(Undo_Bleibt(z));
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("mnu_AlleBuchungen"), LoadResString(1203),
                       f.Nummer());
@@ -77,7 +77,7 @@ void mnu_UserBuchungenIndex_Click(Zustand& z, Idmap_frm1& frm) {
                                      LoadResString(1225) + user + LoadResString(1226) +
                                          z.Index_Eingabe);
         }
-        frm.mnu_Rückgängig->setEnabled(Undo_Aufgeben(z));
+        frm.mnu_Rückgängig->setEnabled(Undo_Bleibt(z));
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("mnu_UserBuchungenIndex"),
                       LoadResString(1223) + Zahl(z.UserNr) + LoadResString(1224) + z.Index_Eingabe,
@@ -94,7 +94,7 @@ void mnu_BuchungenIndex_Click(Zustand& z, Idmap_frm1& frm) {
             Buchungen_Anwender_Index(z, frm, z.Index_Eingabe,
                                      LoadResString(1243) + z.Index_Eingabe);
         }
-        frm.mnu_Rückgängig->setEnabled(Undo_Aufgeben(z));
+        frm.mnu_Rückgängig->setEnabled(Undo_Bleibt(z));
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("mnu_BuchungenIndex"),
                       LoadResString(1242) + z.Index_Eingabe, f.Nummer());

@@ -85,15 +85,20 @@ const std::pair<const char*, Fall> FÄLLE[] = {
     {"BOOKDATA.BAK cannot be written", {Löschen, BAK, SPEICHERN, ZUGRIFF, 0, {}, EINE, "-"}},
     {"disk full writing BOOKDATA.BAK", {Löschen, BAK, SPEICHERN, VOLL, 0, {}, EINE, "-"}},
     {"disk full before the rewrite", {Löschen, NET, SPEICHERN, VOLL, 0, {}, EINE}},
-    // Two of the three freed records are in the file when the third fails.
-    {"disk full in the middle of the rewrite", {Löschen, NET, SPEICHERN, VOLL, 3, {}, EINE}},
+    // Two of the three freed records are in the file when the third fails: they stay free and
+    // listed, the third too, which Undo then finds booked still.
+    {"disk full in the middle of the rewrite",
+     {Löschen, NET, SPEICHERN, VOLL, 3, {5, 9}, "4 Error 4096 2 Error"}},
     // No deletion without the means to undo it: nothing changes anywhere.
     {"undo list unwritable", {Löschen, LISTE, LÖSCHEN, VOLL, 0, {}, "0 Error 0 0 Error", "-"}},
     // The deletion itself stands and can be undone.
     {"log cannot be written", {Log, "Bookdata.log", LOG, VOLL, 0}},
     // Not half restored; once the fault is gone the same undo brings every booking back.
     {"undo: read-only BOOKDATA.NET", {Rückgängig, NET, UNDO, ZUGRIFF, 0}},
-    {"undo: disk full in the middle", {Rückgängig, NET, UNDO, VOLL, 2}},
+    // Box 5 is back when box 9 fails: the list names what is left, which the next Undo brings.
+    {"undo: disk full in the middle",
+     {Rückgängig, NET, UNDO, VOLL, 2, {5, 9, 77}, "5 OK 8192 2 OK", ERSTE, ERSTE, {},
+      Freigegeben(ERSTE, {9, 77})}},
     {"undo without BOOKDATA.NET", {Weg, {}, {}, 0, 0}},
     // The backup holds the bytes that were read; the workstation's booking stays.
     {"booked as the backup is written", {Beim_Sichern, {}, {}, 0, 0}},
@@ -186,15 +191,17 @@ private slots:
         QCOMPARE(b.Netz(1, ".BAK"), fall.sicherung); // as the deletion left it
         if (fall.phase == Rückgängig) {
             QCOMPARE(b.z.Status_Löschen, QStringLiteral("Error")); // not the status of before
-            QCOMPARE(b.Netz(1), gelöscht);
+            QCOMPARE(b.Netz(1), fall.nachher.isEmpty() ? gelöscht : fall.nachher);
             b.Rückgängig();
             QCOMPARE(b.Meldungen(), meldungen);
         }
         const bool liste = fall.phase == Liste;
         QCOMPARE(b.Netz(1), liste ? fall.nachher : jetzt);
         QCOMPARE(b.Netz(2), liste ? Freigegeben(ZWEITE, {1, 200}) : ZWEITE);
+        // It names nothing more: every box it named is back or can never be. One that names
+        // nothing readable is left alone.
         if (liste)
-            QCOMPARE(b.Datei("_!bookdata.txt"), fall.liste);
+            QCOMPARE(b.Datei("_!bookdata.txt"), fall.nachher == GELÖSCHT ? fall.liste : "\r\n");
         else // the list of the earlier command names a box whose backup is not there
             QCOMPARE(b.z.Status_Löschen, listeFehlt ? "Error" : "OK");
     }

@@ -327,8 +327,8 @@ private slots:
         // user 30 is not in this map.
         QCOMPARE(Ausführen(s, f, f.mnu_Rückgängig),
                  "mnu_Rückgängig_Error|User-ID 30 is no longer in the user list.\r\nIts bookings "
-                 "are restored; the user entry cannot be.;mnu_Rückgängig_Error|Path:  ''" +
-                     s.t.Pfad() + "anderswo/''  not found !");
+                 "are restored; the user entry cannot be.;mnu_Rückgängig_Error|File  ''" +
+                     s.t.Pfad() + "anderswo/LIBINFO.SYS''  not found !");
         f.Messages_Entladen();
         QCOMPARE(s.t.Lesen("lib/IDX00012/BOOKDATA.NET"), s.idx12);
         QCOMPARE(s.t.Lesen("lib/IDX00003/BOOKDATA.NET"), s.idx3);
