@@ -174,7 +174,7 @@ public:
                 try {
                     if (user != 0)
                         Benutzer_Zurückholen(*z, "t");
-                    Rückgängig_Ausführen(*z, "t");
+                    m_ergebnis = Rückgängig_Ausführen(*z, "t").text;
                     lief = true;
                 } catch (const Fehler& f) {
                     // As the command reports it.
@@ -409,6 +409,10 @@ private:
                         geändert += (quint8(netz[k]) == 255) != (quint8(alt[k]) == 255) &&
                                     !m_berührt.count(Pfad(l, o, ".NET") + QString::number(k / 16));
             }
+        // No "No Bookings" where bookings came back.
+        if (zählt && geändert > int(m_berührt.size()) &&
+            std::exchange(m_ergebnis, {}).contains(LoadResString(1123)))
+            return Fehlschlag(wo + ": \"No Bookings\" for bookings restored");
         // The counts shown are the boxes changed on disk (a workstation's change aside).
         if (zählt && !m_gestört && !m_verändert && !m_tot && (geändert > z->Summe_Buchungen ||
                                                z->Summe_Buchungen > geändert + int(m_berührt.size())))
@@ -544,6 +548,7 @@ private:
     quint8 m_user = 1, m_indexUser = 0;
     int m_lib = 0;
     QString m_index;
+    QString m_ergebnis;
     QStringList m_libs;
     Offen m_offen;
     std::mutex m_mx;
