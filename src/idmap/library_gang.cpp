@@ -35,9 +35,9 @@ struct Offenes_Undo {
 };
 
 Offenes_Undo Offenes_Undo_Von(const Zustand& z) {
-    return {z.Gelöscht_UserNr,     z.Gelöscht_Index,       z.Gelöscht_IndexUser,
-            z.Gelöscht_Eintrag,    z.Gelöscht_GlobalPath,  z.Gelöscht_Indexordner,
-            z.Gelöscht_LibListe,   z.Gelöscht_Gemeldet,    z.Gelöscht_Unterbrochen};
+    return {z.Gelöscht_UserNr,   z.Gelöscht_Index,      z.Gelöscht_IndexUser,
+            z.Gelöscht_Eintrag,  z.Gelöscht_GlobalPath, z.Gelöscht_Indexordner,
+            z.Gelöscht_LibListe, z.Gelöscht_Gemeldet,   z.Gelöscht_Unterbrochen};
 }
 
 void Offenes_Undo_Setzen(Zustand& z, const Offenes_Undo& o) {
@@ -68,8 +68,8 @@ void Keine_Library_Melden(Zustand& z, const QString& lib, const QString& prozedu
                         prozedur + QStringLiteral("_Error"), Symbol::Ausruf);
 }
 
-QStringList Erreichbare_Libraries(Zustand& z, const QStringList& libraries,
-                                  const QString& prozedur, QStringList& nicht_erreicht) {
+QStringList Erreichbare_Libraries(Zustand& z, const QStringList& libraries, const QString& prozedur,
+                                  QStringList& nicht_erreicht) {
     QStringList erreichbar;
     for (const QString& eintrag : libraries) {
         const QString lib = Library_Kennung(eintrag);
@@ -178,8 +178,7 @@ bool Offenes_Undo_Aufgeben(Zustand& z, bool beitreten) {
         return true;
     return z.plattform.Meldung(LoadResString(1188) + CRLF + Zeilen(z.Gelöscht_LibListe) + CRLF +
                                    CRLF + LoadResString(1189),
-                               LoadResString(1191), Symbol::Ausruf,
-                               Knöpfe::JaNein) == Antwort::Ja;
+                               LoadResString(1191), Symbol::Ausruf, Knöpfe::JaNein) == Antwort::Ja;
 }
 
 bool Undo_Bleibt(const Zustand& z) {
@@ -324,7 +323,8 @@ Ergebnistext Rückgängig_Ausführen(Zustand& z, const QString& prozedur) {
     return ergebnis;
 }
 
-std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z, const std::function<void()>& vorgemerkt) {
+std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z,
+                                                const std::function<void()>& vorgemerkt) {
     const QString prozedur = QStringLiteral("mnu_UserLöschen");
     const quint8 nummer = z.UserNr;
     // The same removal run again after it was interrupted joins what the first run freed:
@@ -364,7 +364,8 @@ std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z, const std::function
     if (vorgemerkt)
         vorgemerkt();
     int lesefehler = 0;
-    const QStringList verloren = Buchungen_In_Libraries_Löschen(z, libraries, beitreten, lesefehler);
+    const QStringList verloren =
+        Buchungen_In_Libraries_Löschen(z, libraries, beitreten, lesefehler);
     Befehl_Beendet(z);
     return Entfernen_Ergebnis(z, nummer, libraries.size(), nicht_erreicht + verloren, lesefehler);
 }

@@ -21,8 +21,8 @@ struct Ergebnistext {
 // The Libraries of `libraries`, each once by its Library_Kennung, that are Libraries now (a
 // folder holding LIBINFO.SYS). Each one that is not is reported, titled `prozedur` + "_Error",
 // and added to `nicht_erreicht`.
-QStringList Erreichbare_Libraries(Zustand& z, const QStringList& libraries,
-                                  const QString& prozedur, QStringList& nicht_erreicht);
+QStringList Erreichbare_Libraries(Zustand& z, const QStringList& libraries, const QString& prozedur,
+                                  QStringList& nicht_erreicht);
 
 // Tells, titled `prozedur` + "_Error", that `lib` is not a Library (any more).
 void Keine_Library_Melden(Zustand& z, const QString& lib, const QString& prozedur);
@@ -88,7 +88,8 @@ void Benutzer_Zurückholen(Zustand& z, const QString& prozedur);
 // (the window redraws and shows its progress), then deletes his bookings Library by Library.
 // Throws qk::Fehler when there is no Library list or an undo list cannot be emptied (nothing
 // removed then). LibPath is left at the last Library.
-std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z, const std::function<void()>& vorgemerkt);
+std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z,
+                                                const std::function<void()>& vorgemerkt);
 
 // The result of removing user `user` from `libraries` Libraries, from Buchungen_Entfernt and
 // the sums, naming the Libraries not reached and the files that could not be read or written.

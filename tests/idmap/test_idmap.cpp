@@ -247,7 +247,8 @@ private slots:
         QCOMPARE(Standort::Ergebnis(f), "User-ID 7 removed !|3 Libraries." + CRLF + CRLF +
                                             "4 Booking(s) in 3 file(s) deleted !" + CRLF + CRLF +
                                             "Not reached or not finished (see the messages "
-                                            "before):" + CRLF + fehlt + "|OK");
+                                            "before):" +
+                                            CRLF + fehlt + "|OK");
         QCOMPARE(s.Spalte(f.lstv_Idmap), QStringList({"1", "12", "23", "254"}));
         QVERIFY(s.z.UserEntfernt && s.z.Geändert && s.z.Buchungen_Entfernt && s.z.LibPath == s.lib);
         QVERIFY(f.mnu_Rückgängig->isEnabled() && f.mnu_Speichern->isEnabled());
@@ -289,9 +290,9 @@ private slots:
         f.Messages_Entladen();
         s.Entfernen(f, 4); // 254
         QCOMPARE(Standort::Ergebnis(f),
-                 "User-ID 254 removed !|" + CRLF + "No Bookings deleted for User-ID 254 ." +
-                     CRLF + CRLF + "Not reached or not finished (see the messages before):" +
-                     CRLF + fehlt + "|OK");
+                 "User-ID 254 removed !|" + CRLF + "No Bookings deleted for User-ID 254 ." + CRLF +
+                     CRLF + "Not reached or not finished (see the messages before):" + CRLF +
+                     fehlt + "|OK");
         QVERIFY(!s.z.Buchungen_Entfernt && s.Rückgängig_Liste(1) == CRLF && s.Stand() == zurück);
         const QByteArray netz = s.t.Lesen("global/QK_IDMAP.NET");
         s.p.meldungen.clear();

@@ -97,7 +97,16 @@ const std::pair<const char*, Fall> FÄLLE[] = {
     {"undo: read-only BOOKDATA.NET", {Rückgängig, NET, UNDO, ZUGRIFF, 0}},
     // Box 5 is back when box 9 fails: the list names what is left, which the next Undo brings.
     {"undo: disk full in the middle",
-     {Rückgängig, NET, UNDO, VOLL, 2, {5, 9, 77}, "5 OK 8192 2 OK", ERSTE, ERSTE, {},
+     {Rückgängig,
+      NET,
+      UNDO,
+      VOLL,
+      2,
+      {5, 9, 77},
+      "5 OK 8192 2 OK",
+      ERSTE,
+      ERSTE,
+      {},
       Freigegeben(ERSTE, {9, 77})}},
     {"undo without BOOKDATA.NET", {Weg, {}, {}, 0, 0}},
     // The backup holds the bytes that were read; the workstation's booking stays.

@@ -60,8 +60,8 @@ private slots:
         QTest::addColumn<Schwund>("w");
         QTest::newRow("emptying its old undo list") << Schwund{
             datei::Vorgang::Ersetzen, "_!bookdata.txt", 1, 0, "mnu_UserLöschen_Error", false, 0};
-        QTest::newRow("listing its index folders")
-            << Schwund{datei::Vorgang::Auflisten, "", 1, 0, "Anzahl_Ordner_Ermitteln_Error", true, 0};
+        QTest::newRow("listing its index folders") << Schwund{
+            datei::Vorgang::Auflisten, "", 1, 0, "Anzahl_Ordner_Ermitteln_Error", true, 0};
         QTest::newRow("writing the backup") << Schwund{datei::Vorgang::Schreiben,
                                                        "IDX00002/BOOKDATA.BAK",
                                                        1,
@@ -122,11 +122,12 @@ private slots:
         // Every other Library was handled, the summary counts only those bookings, and Undo
         // restores everything.
         // Cut off in the middle of a rewrite, the box freed before counts.
-        QCOMPARE(Standort::Ergebnis(s.f), "User-ID 7 removed !|3 Libraries.\r\n\r\n" +
-                                              QString(w.nummer ? "5 Booking(s) in 4" : "4 Booking(s) in 3") +
-                                              " file(s) deleted !\r\n\r\nNot reached or not "
-                                          "finished (see the messages before):\r\n" +
-                                              lib2 + "|OK");
+        QCOMPARE(Standort::Ergebnis(s.f),
+                 "User-ID 7 removed !|3 Libraries.\r\n\r\n" +
+                     QString(w.nummer ? "5 Booking(s) in 4" : "4 Booking(s) in 3") +
+                     " file(s) deleted !\r\n\r\nNot reached or not "
+                     "finished (see the messages before):\r\n" +
+                     lib2 + "|OK");
         s.p.meldungen.clear();
         QCOMPARE(s.Nach(s.f.mnu_Rückgängig), "|" + ALLE + "|");
         QCOMPARE(s.Stand(), Standort::Anfangsstand());

@@ -10,11 +10,11 @@
 #include "idmap/idmap_datei.h"
 #include "idmap/library_gang.h"
 #include "idmap/undo_merker.h"
+#include "idmap_bau.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
 #include "shell/texte.h"
-#include "idmap_bau.h"
 #include "temp_ordner.h"
 #include "test_plattform.h"
 
@@ -153,10 +153,10 @@ public:
             Bookdata_Öffnen(*z, z->LibPath, m_index, m_indexUser);
             z->Anzahl_Buchungen = Buchungen_Zählen(*z);
             if (z->Anzahl_Buchungen > 0) {
-                beitreten = m_offen.art == 1 ||
-                            (m_offen.art == 2 && m_offen.unterbrochen &&
-                             m_offen.user == m_indexUser && m_offen.index == m_index.toUpper() &&
-                             m_offen.lib == m_lib);
+                beitreten =
+                    m_offen.art == 1 ||
+                    (m_offen.art == 2 && m_offen.unterbrochen && m_offen.user == m_indexUser &&
+                     m_offen.index == m_index.toUpper() && m_offen.lib == m_lib);
                 // One that freed nothing (its list could not be written) leaves the Undo as
                 // it was.
                 lief = Index_Buchungen_Löschen(*z, 126);
@@ -195,7 +195,9 @@ public:
             Qk_Idmap_Öffnen(*z, z->GlobalPath);
         } else {
             // The current Library in another spelling, as the chooser may give it; a restart.
-            z->LibPath = t.Pfad() + (m_indexUser ? QStringLiteral("LIB%1/") : QStringLiteral("Lib%1//")).arg(m_lib);
+            z->LibPath =
+                t.Pfad() +
+                (m_indexUser ? QStringLiteral("LIB%1/") : QStringLiteral("Lib%1//")).arg(m_lib);
             was = QStringLiteral("choose %1, restart").arg(QString(z->LibPath).remove(t.Pfad()));
             if (!z->Gelöscht_Gemeldet)
                 Aufgeben(schuld);
@@ -234,8 +236,8 @@ public:
     // Every file of the Libraries and the Global Directory, and what was shown.
     QByteArrayList Alles() const {
         QByteArrayList a;
-        for (const QString& d : {QStringLiteral("Global"), QStringLiteral("Lib0"),
-                                 QStringLiteral("Lib1")}) {
+        for (const QString& d :
+             {QStringLiteral("Global"), QStringLiteral("Lib0"), QStringLiteral("Lib1")}) {
             QDirIterator it(t.Pfad() + d, QDir::Files, QDirIterator::Subdirectories);
             QStringList namen;
             while (it.hasNext())
@@ -260,7 +262,10 @@ private:
     };
 
     QString Pfad(int l, int o, const char* endung) const {
-        return QStringLiteral("Lib%1/IDX%2/BOOKDATA%3").arg(l).arg(o + 1, 5, 10, QChar('0')).arg(endung);
+        return QStringLiteral("Lib%1/IDX%2/BOOKDATA%3")
+            .arg(l)
+            .arg(o + 1, 5, 10, QChar('0'))
+            .arg(endung);
     }
     QByteArray Datei(const QString& relativ) const {
         return t.Existiert(relativ) ? t.Lesen(relativ) : QByteArray();
@@ -282,8 +287,8 @@ private:
         Qk_Idmap_Öffnen(*z, z->GlobalPath);
         m_tot = false;
         if (Undo_Übernehmen(*z))
-            m_offen = {z->Gelöscht_UserNr ? 1 : 2, z->Gelöscht_UserNr ? z->Gelöscht_UserNr
-                                                                     : z->Gelöscht_IndexUser,
+            m_offen = {z->Gelöscht_UserNr ? 1 : 2,
+                       z->Gelöscht_UserNr ? z->Gelöscht_UserNr : z->Gelöscht_IndexUser,
                        z->Gelöscht_Indexordner.toUpper(),
                        int(m_libs.indexOf(z->Gelöscht_LibListe.value(0))), true};
         else
@@ -323,7 +328,8 @@ private:
     // The checks after a step.
     QString Nach(const QString& was, qsizetype meldungen,
                  const std::map<QString, QByteArray>& vorher, bool zählt) {
-        const QString wo = QStringLiteral("seed %1 step %2: %3").arg(m_seed).arg(m_schritt).arg(was);
+        const QString wo =
+            QStringLiteral("seed %1 step %2: %3").arg(m_seed).arg(m_schritt).arg(was);
         // An error is never passed over in silence.
         if (m_gestört && !m_tot && p.meldungen.size() == meldungen)
             return Fehlschlag(wo + ": a fault was not told");
@@ -374,10 +380,11 @@ private:
                                    (sicherung.size() == 16 && quint8(sicherung[0]) == 255);
             const bool offen = z->Gelöscht_LibListe.contains(Library_Kennung(m_libs[b.lib]));
             if (!gelistet || !gesichert || !offen)
-                return Fehlschlag(name() + QStringLiteral(" is lost (listed %1, backup %2, Undo %3)")
-                                             .arg(gelistet)
-                                             .arg(gesichert)
-                                             .arg(offen));
+                return Fehlschlag(name() +
+                                  QStringLiteral(" is lost (listed %1, backup %2, Undo %3)")
+                                      .arg(gelistet)
+                                      .arg(gesichert)
+                                      .arg(offen));
         }
         // No box is half one booking and half another.
         for (int l = 0; l < LIBS; ++l)
@@ -391,13 +398,16 @@ private:
                     // A box put back from its user and revision alone (its backup was made
                     // after it had been freed) keeps the bytes of an earlier booking of the box.
                     const auto it = m_buchungen.find(id);
-                    bool eine = it != m_buchungen.end() && netz.mid(k + 2, 14) == Box(0, 0, id).mid(2);
+                    bool eine =
+                        it != m_buchungen.end() && netz.mid(k + 2, 14) == Box(0, 0, id).mid(2);
                     if (eine) {
                         const Buchung& x = it->second;
                         eine = x.lib == l && x.ordner == o && x.box == k / 16;
                     }
-                    const bool sein = eine && netz.mid(k, 2) == Box(it->second.user, it->second.rev, 0).left(2);
-                    if (!eine || (!sein && !Gebucht_Als(l, o, k / 16, quint8(netz[k]), quint8(netz[k + 1]))))
+                    const bool sein =
+                        eine && netz.mid(k, 2) == Box(it->second.user, it->second.rev, 0).left(2);
+                    if (!eine ||
+                        (!sein && !Gebucht_Als(l, o, k / 16, quint8(netz[k]), quint8(netz[k + 1]))))
                         return Fehlschlag(QStringLiteral("%1: Lib%2 IDX%3 box %4 is mixed")
                                               .arg(wo)
                                               .arg(l)
@@ -414,8 +424,9 @@ private:
             std::exchange(m_ergebnis, {}).contains(LoadResString(1123)))
             return Fehlschlag(wo + ": \"No Bookings\" for bookings restored");
         // The counts shown are the boxes changed on disk (a workstation's change aside).
-        if (zählt && !m_gestört && !m_verändert && !m_tot && (geändert > z->Summe_Buchungen ||
-                                               z->Summe_Buchungen > geändert + int(m_berührt.size())))
+        if (zählt && !m_gestört && !m_verändert && !m_tot &&
+            (geändert > z->Summe_Buchungen ||
+             z->Summe_Buchungen > geändert + int(m_berührt.size())))
             return Fehlschlag(QStringLiteral("%1: %2 boxes counted, %3 changed")
                                   .arg(wo)
                                   .arg(z->Summe_Buchungen)
@@ -512,7 +523,8 @@ private:
         const quint32 alteId = qFromLittleEndian<quint32>(alt.constData() + 3);
         QByteArray neu;
         if (quint8(alt[0]) == 255) {
-            const quint32 id = 1000000u + quint32(((m_schritt * LIBS + l) * 1201 + o) * 64 + std::min(n, 63));
+            const quint32 id =
+                1000000u + quint32(((m_schritt * LIBS + l) * 1201 + o) * 64 + std::min(n, 63));
             if (m_buchungen.count(id))
                 return;
             // A box booked again with the user and revision of a booking it held before could
@@ -608,7 +620,8 @@ private slots:
     void inFlightAsOneAtATime() {
         QFETCH(int, i);
         const Lauf lauf = Läufe()[i];
-        Modell einzeln(lauf.seed, lauf.ordner, 1, false), parallel(lauf.seed, lauf.ordner, 32, false);
+        Modell einzeln(lauf.seed, lauf.ordner, 1, false),
+            parallel(lauf.seed, lauf.ordner, 32, false);
         for (int s = 0; s < lauf.schritte; ++s) {
             const QString was = einzeln.Schritt();
             QCOMPARE(parallel.Schritt(), was);
@@ -617,7 +630,14 @@ private slots:
         const QByteArrayList a = einzeln.Alles(), b = parallel.Alles();
         QCOMPARE(a.size(), b.size());
         for (qsizetype k = 0; k < a.size(); ++k) {
-            if (getenv("QK_DUMP") && a[k] != b[k]) { QFile fa("/tmp/a.txt"); fa.open(QIODevice::WriteOnly); fa.write(a[k]); QFile fb("/tmp/b.txt"); fb.open(QIODevice::WriteOnly); fb.write(b[k]); }
+            if (getenv("QK_DUMP") && a[k] != b[k]) {
+                QFile fa("/tmp/a.txt");
+                fa.open(QIODevice::WriteOnly);
+                fa.write(a[k]);
+                QFile fb("/tmp/b.txt");
+                fb.open(QIODevice::WriteOnly);
+                fb.write(b[k]);
+            }
             QCOMPARE(QByteArray(b[k]).replace(parallel.t.Pfad().toUtf8(), "<t>"),
                      QByteArray(a[k]).replace(einzeln.t.Pfad().toUtf8(), "<t>"));
         }
