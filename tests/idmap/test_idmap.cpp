@@ -102,14 +102,21 @@ private slots:
               {"12", "x", "PC12", "C:\\L12\\", ""}, true);
         zeile("OK, blanks and half", {" 100.5 ", " a ", "", "E:\\X\\"}, "cmd_OK", "",
               {"100", " a ", "", "E:\\X\\", ""});
-        // A character the field cannot hold still takes one byte.
-        const QString fremd(259, QChar(0x4E2D));
-        zeile("259 foreign", {{}, fremd}, "cmd_OK", "", {"12", fremd, "PC12", "C:\\L12\\", ""});
+        // Windows-1252 beyond Latin-1, and a byte it leaves undefined: one byte each.
+        const QString oben =
+            QString::fromUtf8("\u20AC\u0081\u0160\u017D\u201C\u0178\u2122").repeated(37);
+        zeile("259 upper half", {{}, oben}, "cmd_OK", "", {"12", oben, "PC12", "C:\\L12\\", ""});
+        for (int i = 1; i < 4; ++i)
+            zeile("\u0141 in field " + QString::number(i),
+                  QStringList(i) << QString::fromUtf8("\u0141ukasz \u4E2D"), "cmd_OK",
+                  "User-Informations|This text contains characters that QK_IDMAP.NET cannot "
+                  "hold:\r\n\u0141ukasz \u4E2D");
         for (const char* id : {"0", "255", "-1", "254.6", "0.4", "1e3", "1e999"})
             zeile(id, {id, "x"}, "cmd_OK",
                   "User-Informations|The User-ID must be a number from 1 to 254.");
-        // 1 is a removed user's, not saved yet: Undo would bring it back.
-        for (const char* id : {"7", "253.5", "+7", "1", ".6"})
+        // 1 is a removed user's, not saved yet: Undo would bring it back; 99 a record's that
+        // the reader kept behind the list.
+        for (const char* id : {"7", "253.5", "+7", "1", ".6", "99"})
             zeile(id, {id, "x"}, "cmd_OK",
                   "User-Informations|Another user already has this User-ID.");
         for (int i = 1; i < 4; ++i)
@@ -135,6 +142,9 @@ private slots:
         // A record marked removed before the row makes row and record index differ.
         u.z.IdmapListe[0].Status = "DEL";
         u.z.IdmapListe[1].ID = doppelt ? 12 : 7;
+        // Kept behind the list: 99, the edited record's own 12, and after the end 98.
+        u.z.Idmap_Rest = test::Idmap_Satz(99, "R") + test::Idmap_Satz(12, "R") +
+                         test::Idmap_Satz(0, "") + QByteArray(1, 98);
         f.IdmapListe_In_Liste_Übertragen();
         u.Zeigen(f);
         u.Klicken(l, 1); // ID 12
