@@ -49,7 +49,9 @@ bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
         // no list is and none is added, no empty one appears.
         const QStringList da =
             datei::Existiert(pfad) ? LibPaths_Aus_Zeilen(datei::Zeilen_Lesen(pfad)) : QStringList();
-        if (da != z.LibListe)
+        // The program never takes a Library out of the list, so an empty one says nothing new:
+        // it could only wipe a list written since the last reading.
+        if (da != z.LibListe && !z.LibListe.isEmpty())
             datei::Ersetzen(pfad, LibPaths_Inhalt(z.LibListe));
         return true;
     } catch (const Fehler& f) {
