@@ -45,12 +45,11 @@ bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
             return false;
         }
         const QString pfad = globalPath + LIBPATHS_DATEI;
-        // A file kept by hand keeps its own form while its Libraries stay the same, and where
-        // no list is and none is added, no empty one appears.
+        // A file kept by hand keeps its own form while it names the same Libraries. The program
+        // never takes a Library out, so an empty list says nothing new: it could only create an
+        // empty file or wipe a list written since the last reading.
         const QStringList da =
             datei::Existiert(pfad) ? LibPaths_Aus_Zeilen(datei::Zeilen_Lesen(pfad)) : QStringList();
-        // The program never takes a Library out of the list, so an empty one says nothing new:
-        // it could only wipe a list written since the last reading.
         if (da != z.LibListe && !z.LibListe.isEmpty())
             datei::Ersetzen(pfad, LibPaths_Inhalt(z.LibListe));
         return true;
