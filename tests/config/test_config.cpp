@@ -197,11 +197,11 @@ private slots:
         QVERIFY(!u.t.Existiert("global/QK_LIBPATHS.TXT"));
         // An empty line names no Library; a path without its separator gets one. OK leaves a
         // file written by hand as it is while its Libraries stay the same.
-        const QByteArray hand = "\n/srv/a\x80\x9F\n  \r\n/srv/b\x81\x8A/\n";
+        const QByteArray hand = "\n/srv/a\x80\x9F\n  \r\nF:\\b\x81\x8A\\\n";
         u.t.Datei("global/QK_LIBPATHS.TXT", hand);
         QCOMPARE(Auswahl(u, ok), 1); // written since the last reading: kept, not emptied
         LibPaths_Einlesen(u.z);
-        QCOMPARE(u.z.LibListe, (QStringList{"/srv/a\u20AC\u0178/", "/srv/b\u0081\u0160/"}));
+        QCOMPARE(u.z.LibListe, (QStringList{"/srv/a\u20AC\u0178/", "F:\\b\u0081\u0160\\"}));
         QCOMPARE(Auswahl(u, ok), 1);
         QCOMPARE(u.Liste(), hand);
         QStringList liste;

@@ -146,8 +146,8 @@ private slots:
         // A record marked removed before the row makes row and record index differ.
         u.z.IdmapListe[0].Status = "DEL";
         u.z.IdmapListe[1].ID = doppelt ? 12 : 7;
-        // Kept behind the list: 99, the edited record's own 12, and after the end 98.
-        u.z.Idmap_Rest = test::Idmap_Satz(99, "R") + test::Idmap_Satz(12, "R") +
+        // Kept behind the list: the edited record's own 12, 99, and after the end 98.
+        u.z.Idmap_Rest = test::Idmap_Satz(12, "R") + test::Idmap_Satz(99, "R") +
                          test::Idmap_Satz(0, "") + QByteArray(1, 98);
         f.IdmapListe_In_Liste_Übertragen();
         u.Zeigen(f);
