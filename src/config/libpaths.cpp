@@ -17,6 +17,20 @@ QByteArray LibPaths_Inhalt(const QStringList& liste) {
     return inhalt;
 }
 
+QStringList LibPaths_Aus_Zeilen(const QStringList& zeilen) {
+    QStringList liste;
+    for (QString zeile : zeilen) {
+        // An empty line names no Library; a path without its closing separator would put
+        // the Library's files next to the folder instead of into it.
+        if (zeile.trimmed().isEmpty())
+            continue;
+        if (!zeile.endsWith(QLatin1Char('\\')) && !zeile.endsWith(QLatin1Char('/')))
+            zeile += datei::Trenner();
+        liste.append(zeile);
+    }
+    return liste;
+}
+
 bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
     try {
         // Without a Global Directory the name would point into whatever folder the program
@@ -30,7 +44,14 @@ bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath) {
                           LoadResString(2175), z.LibPaths_Fehler);
             return false;
         }
-        datei::Ersetzen(globalPath + LIBPATHS_DATEI, LibPaths_Inhalt(z.LibListe));
+        const QString pfad = globalPath + LIBPATHS_DATEI;
+        // A file kept by hand keeps its own form while it names the same Libraries. The program
+        // never takes a Library out, so an empty list says nothing new: it could only create an
+        // empty file or wipe a list written since the last reading.
+        const QStringList da =
+            datei::Existiert(pfad) ? LibPaths_Aus_Zeilen(datei::Zeilen_Lesen(pfad)) : QStringList();
+        if (da != z.LibListe && !z.LibListe.isEmpty())
+            datei::Ersetzen(pfad, LibPaths_Inhalt(z.LibListe));
         return true;
     } catch (const Fehler& f) {
         Fehler_Melden(z.plattform, QStringLiteral("Datei_LibPath_Schreiben"), LoadResString(2210),

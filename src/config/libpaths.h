@@ -15,9 +15,13 @@ inline const QString LIBINFO_DATEI = QStringLiteral("LIBINFO.SYS");
 // The bytes of QK_LIBPATHS.TXT: every entry in order, each followed by CR LF, Windows-1252.
 QByteArray LibPaths_Inhalt(const QStringList& liste);
 
-// Writes LibListe whole to QK_LIBPATHS.TXT in `globalPath`; a failed write leaves the old
-// file as it was and is reported. After a failed read of the list (LibPaths_Fehler) nothing is
-// written, and that is reported too. Returns whether the file was written.
+// The Libraries that the lines of QK_LIBPATHS.TXT name, in their order.
+QStringList LibPaths_Aus_Zeilen(const QStringList& zeilen);
+
+// Writes LibListe whole to QK_LIBPATHS.TXT in `globalPath`, unless it is empty or the file
+// already names exactly these Libraries (no file counting as none); a failed write leaves the
+// old file as it was and is reported. After a failed read of the list (LibPaths_Fehler) nothing
+// is written, and that is reported too. Returns false when something was reported.
 bool Datei_LibPath_Schreiben(Zustand& z, const QString& globalPath);
 
 // True when `pfad` is one of the entries; letter case counts, as the workstations compare.

@@ -88,6 +88,15 @@ Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes) {
     return inhalt;
 }
 
+bool Idmap_Rest_Hat_ID(const QByteArray& rest, quint8 id) {
+    // The rest begins at a record; a 0 in an ID byte ends the map for every reader.
+    for (qsizetype anfang = 0; anfang < rest.size() && rest[anfang] != 0; anfang += IDMAP_SATZ) {
+        if (static_cast<quint8>(rest[anfang]) == id)
+            return true;
+    }
+    return false;
+}
+
 void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad) {
     // A re-read starts from nothing, so no record or status of an earlier map survives it.
     z.IdmapListe.clear();

@@ -25,6 +25,11 @@ struct Idmap_Inhalt {
 };
 Idmap_Inhalt Idmap_Zerlegen(const QByteArray& bytes);
 
+// Whether a record among the bytes kept behind the list (Idmap_Rest) has User-ID `id`. Such a
+// record comes back as a user as soon as a save leaves room for it, or a workstation reads past
+// the list; a record cut short counts too.
+bool Idmap_Rest_Hat_ID(const QByteArray& rest, quint8 id);
+
 // Reads the map of the folder `pfad` into IdmapListe (and what it could not read into
 // Idmap_Rest); reports its own errors.
 void Qk_Idmap_Öffnen(Zustand& z, const QString& pfad);

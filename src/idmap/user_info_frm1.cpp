@@ -1,6 +1,8 @@
 #include "idmap/user_info_frm1.h"
 
 #include "idmap/benutzer_eintrag.h"
+#include "idmap/idmap_datei.h"
+#include "platform/ansi.h"
 #include "platform/fehler.h"
 #include "platform/fenster.h"
 #include "shell/fehlerbericht.h"
@@ -15,6 +17,8 @@
 
 namespace qk {
 namespace {
+
+constexpr int TEXT_NICHT_ANSI = 514;
 
 template <typename T>
 T* Element(QWidget* eltern, const char* name, double maßstab, int links, int oben, int breite,
@@ -77,12 +81,24 @@ void User_Info_frm1::cmd_OK_Click() {
                                       txt_PCName->text(), txt_LocalPath->text()};
         if (m_index < 0 || m_index >= z.IdmapListe.size())
             throw Fehler(FEHLER_INDEX);
-        const int grund = Benutzereingabe_Prüfen(z.IdmapListe, m_index, eingabe);
+        IdmapEintrag& e = z.IdmapListe[m_index];
+        int grund = Benutzereingabe_Prüfen(z.IdmapListe, m_index, eingabe);
+        // The records kept behind the list are users of the map as well.
+        if (grund == 0 && eingabe.id != e.ID &&
+            Idmap_Rest_Hat_ID(z.Idmap_Rest, static_cast<quint8>(eingabe.id)))
+            grund = TEXT_ID_VERGEBEN;
+        QString fremd;
+        // Stored, such a character would come back as '?': the user would lose the name.
+        for (const QString* feld : {&eingabe.userName, &eingabe.pcName, &eingabe.localPath}) {
+            if (grund == 0 && !Ansi_Darstellbar(*feld)) {
+                grund = TEXT_NICHT_ANSI;
+                fremd = CRLF + *feld;
+            }
+        }
         if (grund != 0) {
-            z.plattform.Meldung(LoadResString(grund), LoadResString(500), Symbol::Ausruf);
+            z.plattform.Meldung(LoadResString(grund) + fremd, LoadResString(500), Symbol::Ausruf);
             return;
         }
-        IdmapEintrag& e = z.IdmapListe[m_index];
         e.ID = static_cast<quint8>(eingabe.id);
         e.UserName = eingabe.userName;
         e.PCName = eingabe.pcName;

@@ -90,9 +90,11 @@ QList<Hilfethema> Themen_Anlegen() {
              "whose name has characters outside Windows-1252 is refused, since the list could "
              "not hold it.</p>"
              "<p><b>On disk:</b> OK writes <b>QK_LIBPATHS.TXT</b> in the Global Directory anew "
-             "with every listed Library. When the list could not be read, OK writes nothing and "
-             "says why, so that no Library of it is lost. Abbrechen writes nothing. The current "
-             "Library is remembered when the main window is closed.</p>")},
+             "with every listed Library when W&auml;hlen added one; a list that names the same "
+             "Libraries keeps its bytes, and an empty one is not created. When the list could "
+             "not be read, OK writes nothing and says why, so that no Library of it is lost. "
+             "Abbrechen writes nothing. The current Library is remembered when the main window "
+             "is closed.</p>")},
         {QStringLiteral("mnu_Speichern"), QStringLiteral("mnu_Datei"), 106, 106,
          QStringLiteral(
              "<p>Writes the user ID map after edits or a removal. When there are unsaved "
@@ -120,10 +122,11 @@ QList<Hilfethema> Themen_Anlegen() {
          QStringLiteral(
              "<p>Shows the selected user's User-ID, user name, PC name and local directory in "
              "a dialog for correction. A double click on a row does the same. OK refuses a "
-             "User-ID outside 1 to 254, a new User-ID that another user has, and texts longer "
-             "than 259 characters; a user who shares the User-ID with another can still be "
-             "corrected. Abbrechen leaves the user as it was. After OK the user stays "
-             "selected.</p>"
+             "User-ID outside 1 to 254, a new User-ID that another user has (also one of the "
+             "records kept behind those the map could be read up to), texts longer than 259 "
+             "characters and characters outside Windows-1252; a user who shares the User-ID "
+             "with another can still be corrected. Abbrechen leaves the user as it was. After "
+             "OK the user stays selected.</p>"
              "<p><b>On disk:</b> nothing yet. OK changes the map in memory only; Save is "
              "available afterwards, and the file changes when you save or leave the "
              "program.</p>")},

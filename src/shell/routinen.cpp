@@ -1,5 +1,6 @@
 #include "shell/routinen.h"
 
+#include "config/libpaths.h"
 #include "platform/dateien.h"
 #include "platform/fehler.h"
 #include "shell/fehlerbericht.h"
@@ -79,16 +80,7 @@ void LibPaths_Einlesen(Zustand& z) {
         z.LibPaths_Fehler = f.Nummer();
         throw;
     }
-    QStringList liste;
-    for (QString zeile : zeilen) {
-        // An empty line names no Library; a path without its closing separator would put
-        // the Library's files next to the folder instead of into it.
-        if (zeile.trimmed().isEmpty())
-            continue;
-        if (!zeile.endsWith(QLatin1Char('\\')) && !zeile.endsWith(QLatin1Char('/')))
-            zeile += datei::Trenner();
-        liste.append(zeile);
-    }
+    const QStringList liste = LibPaths_Aus_Zeilen(zeilen);
     if (!liste.isEmpty())
         z.LibListe = liste;
 }

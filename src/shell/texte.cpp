@@ -67,6 +67,7 @@ constexpr Eintrag TABELLE[] = {
     {511, "The User-ID must be a number from 1 to 254."},
     {512, "Another user already has this User-ID."},
     {513, "User-Name, PC-Name and Local Directory may have at most 259 characters each."},
+    {514, "This text contains characters that QK_IDMAP.NET cannot hold:"},
     {550, "Searching in Index: "},
     {551, "Libpath: "},
     {1000, "Quorvik"},

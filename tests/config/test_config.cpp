@@ -192,10 +192,18 @@ private slots:
 
     void listReadChosenAndWrittenBack() {
         Umgebung u;
-        // An empty line names no Library; a path without its separator gets one.
-        u.t.Datei("global/QK_LIBPATHS.TXT", "\r\n/srv/a\r\n  \r\n/srv/b/\r\n");
+        const auto ok = [](QDialog& d) { Klicken(d, "cmd_OK"); };
+        QCOMPARE(Auswahl(u, ok), 1); // nothing to list: no empty list file
+        QVERIFY(!u.t.Existiert("global/QK_LIBPATHS.TXT"));
+        // An empty line names no Library; a path without its separator gets one. OK leaves a
+        // file written by hand as it is while its Libraries stay the same.
+        const QByteArray hand = "\n/srv/a\x80\x9F\n  \r\nF:\\b\x81\x8A\\\n";
+        u.t.Datei("global/QK_LIBPATHS.TXT", hand);
+        QCOMPARE(Auswahl(u, ok), 1); // written since the last reading: kept, not emptied
         LibPaths_Einlesen(u.z);
-        QCOMPARE(u.z.LibListe, (QStringList{"/srv/a/", "/srv/b/"}));
+        QCOMPARE(u.z.LibListe, (QStringList{"/srv/a\u20AC\u0178/", "F:\\b\u0081\u0160\\"}));
+        QCOMPARE(Auswahl(u, ok), 1);
+        QCOMPARE(u.Liste(), hand);
         QStringList liste;
         for (int i = 0; i < 300; ++i)
             liste << "/srv/lib" + QString::number(i) + '/';

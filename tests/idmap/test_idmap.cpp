@@ -33,21 +33,25 @@ class TestIdmap : public QObject {
 private slots:
     void cleanup() { test::Nachräumen(); }
 
-    // Only live records reach the map (the 1562 bytes of two records), a text that is too long
-    // keeps its NUL; the clipboard report lists every record, and a failed copy is told.
+    // Only live records reach the map (the 1562 bytes of two records), each byte as it was
+    // read, a text that is too long keeps its NUL; the clipboard report lists every record,
+    // and a failed copy is told. Windows-1252 beyond Latin-1, with bytes it leaves undefined.
     void writesMapAndReport() {
         Umgebung u;
-        u.z.IdmapListe = {{QString(), 3, "ANNA", "PC03", "C:\\CAD\\"},
-                          {"DEL", 7, "BERT", "PC07", "C:\\"},
-                          {"A", 9, "CARL", QString(), QString()}};
-        QCOMPARE(Idmap_Bytes(u.z.IdmapListe),
-                 test::Idmap_Satz(3, "ANNA", "PC03", "C:\\CAD\\") + test::Idmap_Satz(9, "CARL"));
+        const QByteArray anna =
+            test::Idmap_Satz(3, "ANNA \x80\x8A", "PC\x81\x9F", "C:\\\x93\x9D\\");
+        u.z.IdmapListe = Idmap_Zerlegen(anna + test::Idmap_Satz(7, "BERT", "PC07", "C:\\") +
+                                        test::Idmap_Satz(9, "CARL"))
+                             .liste;
+        u.z.IdmapListe[1].Status = "DEL";
+        u.z.IdmapListe[2].Status = "A";
+        QCOMPARE(Idmap_Bytes(u.z.IdmapListe), anna + test::Idmap_Satz(9, "CARL"));
         QCOMPARE(Idmap_Bytes({{QString(), 5, QString(300, 'x'), {}, {}}}).mid(1, 260),
                  QByteArray(259, 'x') + '\0');
         mnu_Zwischenablage_Click(u.z);
         QCOMPARE(u.p.zwischenablage,
-                 "*************** QK_IDMAP.NET ***************\r\n3\tANNA\tPC03\t"
-                 "C:\\CAD\\\r\n7\tBERT\tPC07\tC:\\\r\n9\tCARL\t\t\r\n");
+                 "*************** QK_IDMAP.NET ***************\r\n3\tANNA \u20AC\u0160\tPC\u0081"
+                 "\u0178\tC:\\\u201C\u009D\\\r\n7\tBERT\tPC07\tC:\\\r\n9\tCARL\t\t\r\n");
         u.p.zwischenablageFehler = 5;
         mnu_Zwischenablage_Click(u.z);
         QCOMPARE(u.p.Gezeigt(), QStringList{"mnu_Zwischenablage_Error|Error when copying to the "
@@ -102,14 +106,21 @@ private slots:
               {"12", "x", "PC12", "C:\\L12\\", ""}, true);
         zeile("OK, blanks and half", {" 100.5 ", " a ", "", "E:\\X\\"}, "cmd_OK", "",
               {"100", " a ", "", "E:\\X\\", ""});
-        // A character the field cannot hold still takes one byte.
-        const QString fremd(259, QChar(0x4E2D));
-        zeile("259 foreign", {{}, fremd}, "cmd_OK", "", {"12", fremd, "PC12", "C:\\L12\\", ""});
+        // Windows-1252 beyond Latin-1, and a byte it leaves undefined: one byte each.
+        const QString oben =
+            QString::fromUtf8("\u20AC\u0081\u0160\u017D\u201C\u0178\u2122").repeated(37);
+        zeile("259 upper half", {{}, oben}, "cmd_OK", "", {"12", oben, "PC12", "C:\\L12\\", ""});
+        for (int i = 1; i < 4; ++i)
+            zeile("\u0141 in field " + QString::number(i),
+                  QStringList(i) << QString::fromUtf8("\u0141ukasz \u4E2D"), "cmd_OK",
+                  "User-Informations|This text contains characters that QK_IDMAP.NET cannot "
+                  "hold:\r\n\u0141ukasz \u4E2D");
         for (const char* id : {"0", "255", "-1", "254.6", "0.4", "1e3", "1e999"})
             zeile(id, {id, "x"}, "cmd_OK",
                   "User-Informations|The User-ID must be a number from 1 to 254.");
-        // 1 is a removed user's, not saved yet: Undo would bring it back.
-        for (const char* id : {"7", "253.5", "+7", "1", ".6"})
+        // 1 is a removed user's, not saved yet: Undo would bring it back; 99 a record's that
+        // the reader kept behind the list.
+        for (const char* id : {"7", "253.5", "+7", "1", ".6", "99"})
             zeile(id, {id, "x"}, "cmd_OK",
                   "User-Informations|Another user already has this User-ID.");
         for (int i = 1; i < 4; ++i)
@@ -135,6 +146,9 @@ private slots:
         // A record marked removed before the row makes row and record index differ.
         u.z.IdmapListe[0].Status = "DEL";
         u.z.IdmapListe[1].ID = doppelt ? 12 : 7;
+        // Kept behind the list: the edited record's own 12, 99, and after the end 98.
+        u.z.Idmap_Rest = test::Idmap_Satz(12, "R") + test::Idmap_Satz(99, "R") +
+                         test::Idmap_Satz(0, "") + QByteArray(1, 98);
         f.IdmapListe_In_Liste_Übertragen();
         u.Zeigen(f);
         u.Klicken(l, 1); // ID 12

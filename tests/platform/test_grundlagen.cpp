@@ -25,9 +25,9 @@ private slots:
         QVERIFY(t.Existiert("Global/QK_LIBPATHS.TXT"));
         t.Datei("Global/qk_libpaths.txt", "klein"); // both spellings: the exact one is taken
         QCOMPARE(datei::Lesen(t.Pfad() + "Global/QK_LIBPATHS.TXT"), QByteArray("neu"));
-        t.Datei("z.txt", "a\r\nb\nc\r\r\nletzte");
+        t.Datei("z.txt", "a\r\nb\nc\r\r\nletzte \x80\x9F\x8D");
         QCOMPARE(datei::Zeilen_Lesen(t.Pfad() + "Z.TXT"),
-                 QStringList({"a", "b", "c", "", "letzte"}));
+                 QStringList({"a", "b", "c", "", "letzte \u20AC\u0178\u008D"}));
 
         const QString p = t.Datei("IDX00012/bookdata.bak", "alt-alt-alt");
         QFile offen(p); // a workstation holding the file open sees the new bytes
