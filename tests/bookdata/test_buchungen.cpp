@@ -242,8 +242,22 @@ private slots:
         Rückgängig_Listen_Leeren(u.z);
         QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
         QCOMPARE(u.t.Lesen("B/_!bookdata.txt"), QByteArray("\r\n"));
+        // One that cannot be emptied: the lists emptied before it get their lines back, so
+        // that the Undo pending there loses nothing.
+        u.t.Datei("Lib/_!bookdata.txt", "IDX00001\t1\t1\t1\r\n\r\n");
         u.z.LibListe.append(u.t.Pfad() + "fehlt/");
         QCOMPARE(Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
+        QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("IDX00001\t1\t1\t1\r\n\r\n"));
+
+        // A removal's IDX00012 and a joined deletion's idx00012 are one folder: its lost
+        // booking file comes back once from the backup (made after box 9 had been freed),
+        // box 9 from its line, one file written.
+        u.t.Datei("Lib/IDX00012/BOOKDATA.BAK", Freigegeben(Bookdata({{5, 7, 3}}), {}));
+        u.t.Datei("Lib/_!bookdata.txt", "IDX00012\t5\t7\t3\r\nidx00012\t9\t7\t12\r\n\r\n");
+        u.Rückgängig();
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Bookdata({{5, 7, 3}, {9, 7, 12}}));
+        QCOMPARE(u.z.Anzahl_Buchungen * 10 + u.z.Dateien_Bearbeitet, 21);
+        QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
         // A damaged line is left out; the others are taken.
         for (const QByteArray zeile :
              {"..\\x\t5\t7\t3", "IDX00012\tfive\t7\t3", "IDX00012\t5\t7\t1000", "IDX00012\t5\t7"}) {
