@@ -46,6 +46,13 @@ QByteArray Box(quint8 user, quint8 rev, quint32 id) {
     return b;
 }
 
+// The text with %1, %2, ... filled in.
+template <typename... T> QString Text(const char* format, const T&... werte) {
+    QString text = QString::fromUtf8(format);
+    ((text = text.arg(werte)), ...);
+    return text;
+}
+
 quint64 Mischen(quint64 x) { // splitmix64
     x += 0x9e3779b97f4a7c15ULL;
     x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
@@ -142,11 +149,8 @@ public:
                 Fehler_Melden(p, "mnu_UserLöschen", LoadResString(1125), f.Nummer());
             }
         } else if (m_befehl < 5) {
-            was = QStringLiteral("delete %1 for user %2 in Lib%3 as %4")
-                      .arg(m_index)
-                      .arg(m_indexUser)
-                      .arg(m_lib)
-                      .arg(QString(z->LibPath).remove(t.Pfad()));
+            was = Text("delete %1 for user %2 in Lib%3 as %4", m_index, m_indexUser, m_lib,
+                       QString(z->LibPath).remove(t.Pfad()));
             if (Library_Kennung(z->LibPath) != Library_Kennung(m_libs[m_lib]))
                 z->LibPath = m_libs[m_lib];
             z->UserNr = m_indexUser;
@@ -262,10 +266,8 @@ private:
     };
 
     QString Pfad(int l, int o, const char* endung) const {
-        return QStringLiteral("Lib%1/IDX%2/BOOKDATA%3")
-            .arg(l)
-            .arg(o + 1, 5, 10, QChar('0'))
-            .arg(endung);
+        return Text("Lib%1/IDX%2/BOOKDATA%3", l, QString::number(o + 1).rightJustified(5, '0'),
+                    endung);
     }
     QByteArray Datei(const QString& relativ) const {
         return t.Existiert(relativ) ? t.Lesen(relativ) : QByteArray();
@@ -328,8 +330,7 @@ private:
     // The checks after a step.
     QString Nach(const QString& was, qsizetype meldungen,
                  const std::map<QString, QByteArray>& vorher, bool zählt) {
-        const QString wo =
-            QStringLiteral("seed %1 step %2: %3").arg(m_seed).arg(m_schritt).arg(was);
+        const QString wo = Text("seed %1 step %2: %3", m_seed, m_schritt, was);
         if (getenv("QK_MODELL_SCHRITTE"))
             qDebug("%s", qPrintable(wo));
         // An error is never passed over in silence.
@@ -352,40 +353,27 @@ private:
             const QByteArray box = dateien.at(Pfad(b.lib, b.ordner, ".NET")).mid(b.box * 16, 16);
             const bool da = box == Box(b.user, b.rev, id);
             const auto name = [&, id = id, &b = b] {
-                return QStringLiteral("%1: booking %2 (Lib%3 IDX%4 box %5 user %6)")
-                    .arg(wo)
-                    .arg(id)
-                    .arg(b.lib)
-                    .arg(b.ordner + 1)
-                    .arg(b.box)
-                    .arg(b.user);
+                return Text("%1: booking %2 (Lib%3 IDX%4 box %5 user %6)", wo, id, b.lib,
+                            b.ordner + 1, b.box, b.user);
             };
-            // Only where a fault or a crash left the share unable to tell which of the boxes
-            // a list names are free may a released one come back: no loss wins.
-            const QByteArray zeile = QStringLiteral("IDX%1\t%2\t%3\t%4\r\n")
-                                         .arg(b.ordner + 1, 5, 10, QChar('0'))
-                                         .arg(b.box)
-                                         .arg(b.user)
-                                         .arg(b.rev)
-                                         .toLatin1();
+            const QByteArray zeile =
+                Text("IDX%1\t%2\t%3\t%4\r\n", QString::number(b.ordner + 1).rightJustified(5, '0'),
+                     b.box, b.user, b.rev)
+                    .toLatin1();
             const bool offen = z->Gelöscht_LibListe.contains(Library_Kennung(m_libs[b.lib]));
-            if (b.stand == Buchung::Freigegeben) {
-                if (da && !m_ungewiss.count(id))
+            const bool gelistet = liste[b.lib].count(zeile) > 0;
+            if (b.stand != Buchung::Lebt && b.stand != Buchung::Freigegeben)
+                continue;
+            if (b.stand == Buchung::Freigegeben || da) {
+                // Only where a fault or a crash left the share unable to tell which of the boxes
+                // a list names are free may a released one come back: no loss wins. Otherwise
+                // a list names only what is still to restore.
+                const bool ungewiss = m_ungewiss.count(id) > 0;
+                if (b.stand == Buchung::Freigegeben && da && !ungewiss)
                     return Fehlschlag(name() + " was released and is booked again");
-                if (offen && liste[b.lib].count(zeile) && !m_ungewiss.count(id)) {
+                if (offen && gelistet && !ungewiss) {
                     if (!gestört)
-                        return Fehlschlag(name() + " was released and is listed to restore");
-                    m_ungewiss.insert(id);
-                }
-                continue;
-            }
-            if (b.stand != Buchung::Lebt)
-                continue;
-            if (da) {
-                // A list names only what is still to restore.
-                if (offen && liste[b.lib].count(zeile) && !m_ungewiss.count(id)) {
-                    if (!gestört)
-                        return Fehlschlag(name() + " is booked and listed to restore");
+                        return Fehlschlag(name() + " is listed to restore, not freed by it");
                     m_ungewiss.insert(id);
                 }
                 continue;
@@ -395,15 +383,11 @@ private:
             // Free: the next Undo must bring it back.
             const QByteArray sicherung =
                 sicherungen.at(Pfad(b.lib, b.ordner, ".NET")).mid(b.box * 16, 16);
-            const bool gelistet = liste[b.lib].count(zeile) > 0;
             const bool gesichert = sicherung == Box(b.user, b.rev, id) ||
                                    (sicherung.size() == 16 && quint8(sicherung[0]) == 255);
             if (!gelistet || !gesichert || !offen)
-                return Fehlschlag(name() +
-                                  QStringLiteral(" is lost (listed %1, backup %2, Undo %3)")
-                                      .arg(gelistet)
-                                      .arg(gesichert)
-                                      .arg(offen));
+                return Fehlschlag(name() + Text(" is lost (listed %1, backup %2, Undo %3)",
+                                                gelistet, gesichert, offen));
         }
         // No box is half one booking and half another.
         for (int l = 0; l < LIBS; ++l)
@@ -417,21 +401,12 @@ private:
                     // A box put back from its user and revision alone (its backup was made
                     // after it had been freed) keeps the bytes of an earlier booking of the box.
                     const auto it = m_buchungen.find(id);
-                    bool eine =
-                        it != m_buchungen.end() && netz.mid(k + 2, 14) == Box(0, 0, id).mid(2);
-                    if (eine) {
-                        const Buchung& x = it->second;
-                        eine = x.lib == l && x.ordner == o && x.box == k / 16;
-                    }
-                    const bool sein =
-                        eine && netz.mid(k, 2) == Box(it->second.user, it->second.rev, 0).left(2);
-                    if (!eine ||
-                        (!sein && !Gebucht_Als(l, o, k / 16, quint8(netz[k]), quint8(netz[k + 1]))))
-                        return Fehlschlag(QStringLiteral("%1: Lib%2 IDX%3 box %4 is mixed")
-                                              .arg(wo)
-                                              .arg(l)
-                                              .arg(o + 1)
-                                              .arg(k / 16));
+                    const Buchung* x = it != m_buchungen.end() ? &it->second : nullptr;
+                    if (!x || x->lib != l || x->ordner != o || x->box != k / 16 ||
+                        netz.mid(k + 2, 14) != Box(0, 0, id).mid(2) ||
+                        !Gebucht_Als(l, o, k / 16, quint8(netz[k]), quint8(netz[k + 1])))
+                        return Fehlschlag(
+                            Text("%1: Lib%2 IDX%3 box %4 is mixed", wo, l, o + 1, k / 16));
                 }
                 // A booking file lost before and made again: each box booked in it came back.
                 if (zählt && alt.isEmpty())
@@ -451,10 +426,8 @@ private:
         if (zählt && !m_gestört && !m_verändert && !m_tot &&
             (geändert > z->Summe_Buchungen ||
              z->Summe_Buchungen > geändert + int(m_berührt.size())))
-            return Fehlschlag(QStringLiteral("%1: %2 boxes counted, %3 changed")
-                                  .arg(wo)
-                                  .arg(z->Summe_Buchungen)
-                                  .arg(geändert));
+            return Fehlschlag(
+                Text("%1: %2 boxes counted, %3 changed", wo, z->Summe_Buchungen, geändert));
         m_berührt.clear();
         m_zähler.clear();
         return wo;
@@ -497,8 +470,6 @@ private:
             Arbeitsplatz(l, o, int(h >> 8 & 255), quint8(1 + (h >> 16) % 254), n);
         if (!m_fehlerAn || (h >> 24) % 97 != 0)
             return;
-        if (getenv("QK_MODELL_SCHRITTE"))
-            qDebug("fault %d at %s (%d)", int((h >> 32) % 6), qPrintable(name), int(v));
         const bool schreiben = v != datei::Vorgang::Lesen && v != datei::Vorgang::Auflisten;
         switch ((h >> 32) % 6) {
         case 0:
