@@ -151,8 +151,9 @@ public:
         } else if (m_befehl < 5) {
             was = Text("delete %1 for user %2 in Lib%3 as %4", m_index, m_indexUser, m_lib,
                        QString(z->LibPath).remove(t.Pfad()));
-            if (Library_Kennung(z->LibPath) != Library_Kennung(m_libs[m_lib]))
+            if (m_gewählt != m_lib)
                 z->LibPath = m_libs[m_lib];
+            m_gewählt = m_lib;
             z->UserNr = m_indexUser;
             BookdataListe_Zurücksetzen(*z);
             Bookdata_Öffnen(*z, z->LibPath, m_index, m_indexUser);
@@ -209,6 +210,7 @@ public:
             const QString lib = z->LibPath;
             Starten();
             z->LibPath = lib;
+            m_gewählt = m_lib;
             return Nach(was, meldungen, vorher, false);
         }
         // Asked only when the pending Undo was shown as such and would be replaced; given up
@@ -286,6 +288,7 @@ private:
         z->GlobalPath = t.Pfad() + "Global/";
         z->LibListe = m_libs;
         z->LibPath = m_libs[0];
+        m_gewählt = 0;
         Qk_Idmap_Öffnen(*z, z->GlobalPath);
         m_tot = false;
         if (Undo_Übernehmen(*z))
@@ -557,7 +560,7 @@ private:
     bool m_tot = false, m_wiederholen = false;
     unsigned m_befehl = 0;
     quint8 m_user = 1, m_indexUser = 0;
-    int m_lib = 0;
+    int m_lib = 0, m_gewählt = 0; // the Library of LibPath, whatever its spelling
     QString m_index;
     QString m_ergebnis;
     QStringList m_libs;
