@@ -67,11 +67,13 @@ void Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
                 ++umgeschrieben;
                 z.Datensätze_Geschrieben += u.boxen;
                 z.Buchungen_Gelöscht += qint32(u.freigegeben.size());
-                for (const size_t e : o.einträge) {
-                    const quint8 box = liste[e].BoxNr;
-                    frei[e] = std::find(u.freigegeben.begin(), u.freigegeben.end(), box) !=
-                              u.freigegeben.end();
-                }
+            }
+            // A rewrite that failed halfway leaves the boxes it freed free: the undo list must
+            // name them, though the counts leave that folder out.
+            for (const size_t e : o.einträge) {
+                const quint8 box = liste[e].BoxNr;
+                frei[e] = std::find(u.freigegeben.begin(), u.freigegeben.end(), box) !=
+                          u.freigegeben.end();
             }
             z.plattform.Ereignisse_Verarbeiten();
             return true;

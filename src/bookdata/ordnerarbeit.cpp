@@ -48,10 +48,14 @@ Umgeschrieben Umschreiben(const QString& libPfad, const QString& index,
 
         // Workstations book and release boxes in this file at any moment, in place. Only the
         // freed records are written, each only while it still holds what was read, so that
-        // whatever a workstation did since the read stays; a failure puts the freed ones back.
+        // whatever a workstation did since the read stays. After a failure the boxes freed
+        // so far stay free and are reported all the same: the undo list must name them.
         const std::vector<datei::Stelle> stellen = satz::Änderungen(gelesen, neu);
-        for (const int i : netz.Stellen_Schreiben(stellen))
+        const datei::Geschrieben g = netz.Stellen_Schreiben(stellen);
+        for (const int i : g.stellen)
             u.freigegeben.push_back(quint8(stellen[size_t(i)].offset / satz::LÄNGE));
+        if (g.fehler != 0)
+            throw Fehler(g.fehler);
         u.boxen = satz::Vollständige_Boxen(gelesen);
     } catch (const Fehler& f) {
         u.fehler = f.Nummer();
@@ -96,9 +100,13 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
         if (r.zurückgeholt > 0) {
             // Only the boxes put back, and each only while it is still free: a box that a
             // workstation booked since the read keeps that booking (and counts as not put back).
-            const int geschrieben =
-                int(netz->Stellen_Schreiben(satz::Änderungen(gelesen, aktuell)).size());
-            z.nicht_möglich += r.zurückgeholt - geschrieben;
+            // A failure leaves the boxes put back so far in place: the undo list still names
+            // them, and the next Undo counts them as back already.
+            const datei::Geschrieben g =
+                netz->Stellen_Schreiben(satz::Änderungen(gelesen, aktuell));
+            if (g.fehler != 0)
+                throw Fehler(g.fehler);
+            z.nicht_möglich += r.zurückgeholt - int(g.stellen.size());
         }
     } catch (const Fehler& f) {
         z.fehler = f.Nummer();

@@ -85,13 +85,15 @@ const std::pair<const char*, Fall> FÄLLE[] = {
     {"BOOKDATA.BAK cannot be written", {Löschen, BAK, SPEICHERN, ZUGRIFF, 0, {}, EINE, "-"}},
     {"disk full writing BOOKDATA.BAK", {Löschen, BAK, SPEICHERN, VOLL, 0, {}, EINE, "-"}},
     {"disk full before the rewrite", {Löschen, NET, SPEICHERN, VOLL, 0, {}, EINE}},
-    // Two of the three freed records are in the file when the third fails.
-    {"disk full in the middle of the rewrite", {Löschen, NET, SPEICHERN, VOLL, 3, {}, EINE}},
+    // Two of the three freed records are in the file when the third fails: they stay free and
+    // the undo list names them.
+    {"disk full in the middle of the rewrite", {Löschen, NET, SPEICHERN, VOLL, 3, {5, 9}, EINE}},
     // No deletion without the means to undo it: nothing changes anywhere.
     {"undo list unwritable", {Löschen, LISTE, LÖSCHEN, VOLL, 0, {}, "0 Error 0 0 Error", "-"}},
     // The deletion itself stands and can be undone.
     {"log cannot be written", {Log, "Bookdata.log", LOG, VOLL, 0}},
-    // Not half restored; once the fault is gone the same undo brings every booking back.
+    // What was put back before the fault stays back; once the fault is gone the same undo
+    // brings every booking back.
     {"undo: read-only BOOKDATA.NET", {Rückgängig, NET, UNDO, ZUGRIFF, 0}},
     {"undo: disk full in the middle", {Rückgängig, NET, UNDO, VOLL, 2}},
     {"undo without BOOKDATA.NET", {Weg, {}, {}, 0, 0}},
@@ -373,7 +375,10 @@ private slots:
         QCOMPARE(b.Netz(1, ".BAK"), fall.sicherung); // as the deletion left it
         if (fall.phase == Rückgängig) {
             QCOMPARE(b.z.Status_Löschen, QStringLiteral("Error")); // not the status of before
-            QCOMPARE(b.Netz(1), gelöscht);
+            QByteArray halb = gelöscht; // the start and each box are one call of the hook
+            for (int k = 0; k + 1 < fall.ab; ++k)
+                halb.replace(fall.frei[k] * 16, 2, jetzt.mid(fall.frei[k] * 16, 2));
+            QCOMPARE(b.Netz(1), halb);
             b.Rückgängig();
             QCOMPARE(b.Meldungen(), meldungen);
         }
