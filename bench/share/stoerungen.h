@@ -7,7 +7,8 @@
 //   fail KIND:ERRNO[:PATH_SUBSTRING[:AFTER_N[:COUNT]]]
 //       requests of KIND (a counter's name, or `any`) on a path holding PATH_SUBSTRING (empty:
 //       every path) get ERRNO (a name such as EIO, or a number) instead of their answer; the
-//       first AFTER_N matching requests (0) pass, then COUNT of them fail (0: all).
+//       first AFTER_N matching requests (0) pass, then COUNT of them fail (0: all). Releases
+//       are never failed: the kernel does not wait for their answer.
 //   kill-at KIND[:PATH_SUBSTRING]:N
 //       at the N-th matching request the requesting process gets SIGKILL; the request itself is
 //       then answered as usual.
