@@ -52,6 +52,8 @@ private slots:
             << int(Ersetzen) << QByteArray("fail flush:EIO:bookdata.txt.") << 75;
         QTest::newRow("share: EIO at the sync")
             << int(Ersetzen) << QByteArray("fail fsync:EIO:bookdata.txt.") << 75;
+        QTest::newRow("share: EIO at the rename")
+            << int(Ersetzen) << QByteArray("fail rename:EIO:bookdata.txt") << 75;
         QTest::newRow("share: full at a write")
             << int(Ersetzen) << QByteArray("fail write:ENOSPC:bookdata.txt.") << 61;
     }
@@ -110,6 +112,16 @@ private slots:
                      Karte(20) + Karte(10));
         else
             QCOMPARE(Inhalt(fs.Quelle() + "_!bookdata.txt"), LISTE + ZEILE.repeated(300) + "\r\n");
+    }
+
+    // A write in place whose close the share refuses is told too, though its bytes may be there.
+    void inPlaceWriteRefusedAtTheClose() {
+        EchtesFs share;
+        if (!share.Grund().isEmpty())
+            QSKIP(qPrintable(share.Grund()));
+        share.Steuern("fail flush:EIO:QK_LOCAL.NET");
+        for (const auto schreiben : {datei::Schreiben, datei::Überschreiben, datei::Anhängen})
+            QCOMPARE(Geworfen([&] { schreiben(share.Pfad() + "QK_LOCAL.NET", "x"); }), 75);
     }
 
     // A change in place that a fault stops halfway names every piece the file may hold, and the
