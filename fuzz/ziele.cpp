@@ -126,7 +126,7 @@ void Zurückholen_Prüfen(const QByteArray& vorher, const QByteArray& sicherung,
         soll[a + 1] = char(x.rev);
     }
     QK_PRUEFEN(aktuell == soll && r.size() == boxen.size() &&
-               std::ranges::count(r, Rückkehr::Zurück) == std::ssize(zurück));
+               std::ranges::count(r, Rückkehr::Wieder) == std::ssize(zurück));
     Stellen_Prüfen(vorher, aktuell, zurück, LÄNGE);
 }
 

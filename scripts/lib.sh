@@ -1,7 +1,8 @@
 # Shared steps of scripts/run, scripts/test and scripts/bench. Source it; do not run it.
 
 QK_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-QK_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev)
+# libfuse3-dev, fuse3 and pkg-config: the tests mount qk_share, a share that fails for real.
+QK_PACKAGES=(cmake ninja-build g++ qt6-base-dev libgl-dev libfuse3-dev fuse3 pkg-config)
 
 # Installs, from Debian's packages, whatever of QK_PACKAGES (and "$@") is missing.
 qk_install() {

@@ -2,6 +2,8 @@
 // site, for the benchmark.
 //
 //   qk_share SOURCE_DIR MOUNTPOINT [--latency-us N] [--stats FILE] [--threads N] [-f] [-d]
+//            [--fail KIND:ERRNO[:PATH_SUBSTRING[:AFTER_N[:COUNT]]]]...
+//            [--kill-at KIND[:PATH_SUBSTRING]:N]... [--control FILE]
 //
 // Every request waits N microseconds (default 1000) in the worker thread that serves it, as a
 // round trip to a file server would, and is then done on SOURCE_DIR. The kernel keeps nothing
@@ -11,9 +13,17 @@
 // are answered by up to --threads workers (default 128) at the same time. Each request served
 // is counted by kind; with --stats the counters live in FILE (see share_zaehler.h). Without -f
 // the daemon goes to the background once mounted. SIGINT, SIGTERM and `fusermount3 -u` end it.
+//
+// For the tests of the program's file layer it also fails requests as a real share does
+// (stoerungen.h): --fail and --kill-at rules hold for the whole run; the rules in the --control
+// file, one `fail ...` or `kill-at ...` a line, hold while the file says so, which it is read
+// for at every request (a new content starts their counts again), so that a test can make the
+// share fail and recover while it stays mounted. With -f it then says "mounted" on its output
+// once it is. Without these options nothing is looked at.
 #define FUSE_USE_VERSION 314
 
 #include "share_zaehler.h"
+#include "stoerungen.h"
 
 #include <fuse_lowlevel.h>
 #include <linux/fuse.h>
@@ -22,13 +32,16 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <dirent.h>
+#include <fcntl.h>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <sys/mman.h>
@@ -37,6 +50,7 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/uio.h>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 #include <vector>
@@ -77,6 +91,13 @@ struct Share {
     std::atomic<bool> parallel{false}; // to be told to the kernel in the answer to INIT
     std::uint64_t initAnfrage = 0;     // the unique of the kernel's INIT, once read
     std::atomic<bool> initGelesen{false};
+    // The faults (stoerungen.h); `gestört` is false when there are none to look at.
+    bool gestört = false;
+    qk::share::Regeln feste;
+    std::string steuerdatei;
+    std::mutex steuerMutex;
+    std::string steuerText;
+    std::shared_ptr<const qk::share::Regeln> gesteuert;
 };
 
 Share& Von(fuse_req_t req) {
@@ -172,6 +193,98 @@ private:
     int m_fd = -1;
     bool m_eigen = false;
 };
+
+// ---- faults ----
+
+// The path in SOURCE_DIR of a Knoten, or of the entry `name` in it.
+std::string Pfad(Share& s, fuse_ino_t ino, const char* name) {
+    const Knoten& k = KnotenVon(s, ino);
+    int ordner = -1;
+    std::string pfad;
+    {
+        std::lock_guard lock(s.mutex);
+        ordner = k.fd >= 0 ? k.fd : (k.eltern != nullptr ? k.eltern->fd : -1);
+        if (k.fd < 0)
+            pfad = "/" + k.name;
+    }
+    char ziel[PATH_MAX + 1];
+    const ssize_t n = ordner < 0 ? -1 : readlink(ProcPfad(ordner).text, ziel, PATH_MAX);
+    pfad.insert(0, n > 0 ? std::string(ziel, size_t(n)) : std::string());
+    if (name != nullptr)
+        pfad += std::string("/") + name;
+    return pfad;
+}
+
+// The rules of the control file as it reads now.
+std::shared_ptr<const qk::share::Regeln> Gesteuert(Share& s) {
+    if (s.steuerdatei.empty())
+        return nullptr;
+    std::string text;
+    const int fd = open(s.steuerdatei.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        char puffer[4096];
+        ssize_t n = 0;
+        while ((n = read(fd, puffer, sizeof puffer)) > 0)
+            text.append(puffer, size_t(n));
+        close(fd);
+    }
+    std::lock_guard lock(s.steuerMutex);
+    if (!s.gesteuert || text != s.steuerText) {
+        std::vector<std::string> falsch;
+        s.gesteuert =
+            std::make_shared<const qk::share::Regeln>(qk::share::Steuerung_Lesen(text, falsch));
+        s.steuerText = std::move(text);
+        for (const std::string& zeile : falsch)
+            std::fprintf(stderr, "qk_share: %s: not a rule: %s\n", s.steuerdatei.c_str(),
+                         zeile.c_str());
+    }
+    return s.gesteuert;
+}
+
+// Applies the rules to a request on `ino` (or on its entry `name`; `ino2` and `name2` for the
+// target of a rename). True when the request has been answered with a fault; a request whose
+// process is killed is still served.
+bool Gestört(fuse_req_t req, Art art, fuse_ino_t ino, const char* name = nullptr,
+             fuse_ino_t ino2 = 0, const char* name2 = nullptr) {
+    Share& s = Von(req);
+    if (!s.gestört)
+        return false;
+    const std::shared_ptr<const qk::share::Regeln> gesteuert = Gesteuert(s);
+    std::optional<std::string> pfad, pfad2;
+    const auto passt = [&](const qk::share::Regel& r) {
+        if (r.art && *r.art != art)
+            return false;
+        if (r.teil.empty())
+            return true;
+        if (!pfad)
+            pfad = Pfad(s, ino, name);
+        if (pfad->find(r.teil) != std::string::npos)
+            return true;
+        if (name2 == nullptr)
+            return false;
+        if (!pfad2)
+            pfad2 = Pfad(s, ino2, name2);
+        return pfad2->find(r.teil) != std::string::npos;
+    };
+    int fehler = 0;
+    const qk::share::Regeln* alle[] = {&s.feste, gesteuert.get()};
+    for (const qk::share::Regeln* regeln : alle) {
+        for (std::size_t i = 0; regeln != nullptr && i < regeln->size(); ++i) {
+            const qk::share::Regel& r = *(*regeln)[i];
+            if (!passt(r) || !r.Trifft())
+                continue;
+            if (r.töten)
+                kill(fuse_req_ctx(req)->pid, SIGKILL);
+            else if (fehler == 0)
+                fehler = r.fehler;
+        }
+    }
+    if (fehler == 0)
+        return false;
+    Anfrage(req, art); // a refused request is a round trip all the same
+    fuse_reply_err(req, fehler);
+    return true;
+}
 
 void Vergessen(Share& s, fuse_ino_t ino, std::uint64_t n) {
     if (ino == FUSE_ROOT_ID)
@@ -632,40 +745,58 @@ ssize_t GerätSchreiben(int fd, iovec* iov, int anzahl, void* daten) {
     return writev(fd, iov, anzahl);
 }
 
+// A request handler behind the faults: the request's inode is its first argument after the
+// request, and with `MitName` the entry's name the next.
+template <auto Op, Art A, bool MitName = false> constexpr auto Mit_Störung() {
+    return [](fuse_req_t req, fuse_ino_t ino, auto... rest) {
+        const char* name = nullptr;
+        if constexpr (MitName)
+            name = std::get<0>(std::tuple(rest...));
+        if (!Gestört(req, A, ino, name))
+            Op(req, ino, rest...);
+    };
+}
+
+void Rename_Gestört(fuse_req_t req, fuse_ino_t parent, const char* name, fuse_ino_t newparent,
+                    const char* newname, unsigned int flags) {
+    if (!Gestört(req, Art::rename, parent, name, newparent, newname))
+        Rename(req, parent, name, newparent, newname, flags);
+}
+
 fuse_lowlevel_ops Operationen() {
     fuse_lowlevel_ops o{};
     o.init = Init;
-    o.lookup = Lookup;
+    o.lookup = Mit_Störung<Lookup, Art::lookup, true>();
     o.forget = Forget;
     o.forget_multi = ForgetMulti;
-    o.getattr = Getattr;
-    o.setattr = Setattr;
-    o.readlink = Readlink;
-    o.mknod = Mknod;
-    o.mkdir = Mkdir;
-    o.unlink = Unlink;
-    o.rmdir = Rmdir;
+    o.getattr = Mit_Störung<Getattr, Art::getattr>();
+    o.setattr = Mit_Störung<Setattr, Art::setattr>();
+    o.readlink = Mit_Störung<Readlink, Art::other>();
+    o.mknod = Mit_Störung<Mknod, Art::other, true>();
+    o.mkdir = Mit_Störung<Mkdir, Art::mkdir, true>();
+    o.unlink = Mit_Störung<Unlink, Art::unlink, true>();
+    o.rmdir = Mit_Störung<Rmdir, Art::rmdir, true>();
     o.symlink = Symlink;
-    o.rename = Rename;
-    o.link = Link;
-    o.open = Open;
-    o.read = Read;
-    o.write = Write;
-    o.flush = Flush;
+    o.rename = Rename_Gestört;
+    o.link = Mit_Störung<Link, Art::other>();
+    o.open = Mit_Störung<Open, Art::open>();
+    o.read = Mit_Störung<Read, Art::read>();
+    o.write = Mit_Störung<Write, Art::write>();
+    o.flush = Mit_Störung<Flush, Art::flush>();
     o.release = Release;
-    o.fsync = Fsync;
-    o.opendir = Opendir;
-    o.readdir = Readdir;
+    o.fsync = Mit_Störung<Fsync, Art::fsync>();
+    o.opendir = Mit_Störung<Opendir, Art::opendir>();
+    o.readdir = Mit_Störung<Readdir, Art::readdir>();
     o.releasedir = Releasedir;
-    o.fsyncdir = Fsyncdir;
-    o.statfs = Statfs;
+    o.fsyncdir = Mit_Störung<Fsyncdir, Art::other>();
+    o.statfs = Mit_Störung<Statfs, Art::statfs>();
     o.setxattr = Setxattr;
     o.getxattr = Getxattr;
     o.listxattr = Listxattr;
     o.removexattr = Removexattr;
-    o.access = Access;
-    o.create = Create;
-    o.fallocate = Fallocate;
+    o.access = Mit_Störung<Access, Art::other>();
+    o.create = Mit_Störung<Create, Art::create, true>();
+    o.fallocate = Mit_Störung<Fallocate, Art::other>();
     return o;
 }
 
@@ -673,7 +804,9 @@ fuse_lowlevel_ops Operationen() {
     if (fehler)
         std::fprintf(stderr, "qk_share: %s\n", fehler);
     std::fprintf(stderr, "usage: qk_share SOURCE_DIR MOUNTPOINT [--latency-us N] [--stats FILE] "
-                         "[--threads N] [-f] [-d]\n");
+                         "[--threads N] [-f] [-d]\n"
+                         "         [--fail KIND:ERRNO[:PATH_SUBSTRING[:AFTER_N[:COUNT]]]]... "
+                         "[--kill-at KIND[:PATH_SUBSTRING]:N]... [--control FILE]\n");
     std::exit(2);
 }
 
@@ -742,7 +875,19 @@ int main(int argc, char** argv) {
             statistik = argv[++i];
         else if (a == "--threads" && mitWert)
             s.threads = unsigned(std::max(1ul, Zahl(argv[++i], 100'000)));
-        else if (a == "-f")
+        else if ((a == "--fail" || a == "--kill-at") && mitWert) {
+            auto regel = qk::share::Regel_Lesen(a == "--kill-at", argv[++i]);
+            if (!regel)
+                Gebrauch(("not a rule: " + a + " " + argv[i]).c_str());
+            s.feste.push_back(std::move(regel));
+        } else if (a == "--control" && mitWert) {
+            // Read at every request, when the daemon may be working in another folder.
+            s.steuerdatei = argv[++i];
+            char* hier = s.steuerdatei.starts_with("/") ? nullptr : getcwd(nullptr, 0);
+            if (hier != nullptr)
+                s.steuerdatei = std::string(hier) + "/" + s.steuerdatei;
+            std::free(hier);
+        } else if (a == "-f")
             vordergrund = true;
         else if (a == "-d")
             debug = vordergrund = true;
@@ -760,6 +905,7 @@ int main(int argc, char** argv) {
     if (!mountpoint)
         Gebrauch("SOURCE_DIR and MOUNTPOINT are needed");
 
+    s.gestört = !s.feste.empty() || !s.steuerdatei.empty();
     Deskriptoren_Erlauben();
     s.latenz.tv_sec = time_t(latenz_us / 1'000'000);
     s.latenz.tv_nsec = long(latenz_us % 1'000'000) * 1000;
@@ -800,6 +946,10 @@ int main(int argc, char** argv) {
         if (fuse_session_mount(se, mountpoint) == 0) {
             if (fuse_session_custom_io(se, &gerät, fuse_session_fd(se)) == 0 &&
                 fuse_daemonize(vordergrund ? 1 : 0) == 0) {
+                if (vordergrund && s.gestört) { // a test waits for it
+                    std::printf("mounted\n");
+                    std::fflush(stdout);
+                }
                 fuse_loop_config* config = fuse_loop_cfg_create();
                 fuse_loop_cfg_set_max_threads(config, s.threads);
                 // Idle workers stay: ending and starting threads between bursts of requests

@@ -65,17 +65,17 @@ std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray&
         if (vorhanden && Hält(aktuell, b)) {
             r.push_back(Rückkehr::Schon_Da);
         } else if (!vorhanden || Gebucht(aktuell, b.nr) || !gesichert || b.user == FREI) {
-            r.push_back(Rückkehr::Unmöglich);
+            r.push_back(Rückkehr::Nie);
         } else if (Hält(sicherung, b)) {
             std::copy(sicherung.constBegin() + a, sicherung.constBegin() + a + LÄNGE,
                       aktuell.begin() + a);
-            r.push_back(Rückkehr::Zurück);
+            r.push_back(Rückkehr::Wieder);
         } else if (!Gebucht(sicherung, b.nr)) {
             aktuell[a] = char(b.user);
             aktuell[a + 1] = char(b.rev);
-            r.push_back(Rückkehr::Zurück);
+            r.push_back(Rückkehr::Wieder);
         } else {
-            r.push_back(Rückkehr::Unmöglich);
+            r.push_back(Rückkehr::Nie);
         }
     }
     return r;

@@ -51,12 +51,13 @@ struct Box {
 // since it was listed keeps what it holds. Returns the numbers of the boxes freed.
 std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Box>& boxen);
 
-// What a restore makes of one listed box.
+// What a restore makes of one listed box. (Plain letters: moc reads this header too, and not
+// enumerators with umlauts.)
 enum class Rückkehr : quint8 {
-    Zurück,    // put back now
-    Schon_Da,  // it holds its booking already
-    Unmöglich, // it can never be put back: see Boxen_Zurückholen
-    Offen,     // not decided: the file could not be read or written; it stays to restore
+    Wieder,   // put back now
+    Schon_Da, // it holds its booking already
+    Nie,      // it can never be put back: see Boxen_Zurückholen
+    Offen,    // not decided: the file could not be read or written; it stays to restore
 };
 
 // Puts back each of `boxen` that is free in `aktuell`: copied whole from the backup when the

@@ -87,7 +87,7 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             if (f.Nummer() != FEHLER_DATEI_NICHT_GEFUNDEN)
                 throw;
             // The folder is there, its backup is not: nothing can bring these boxes back.
-            z.je.assign(boxen.size(), satz::Rückkehr::Unmöglich);
+            z.je.assign(boxen.size(), satz::Rückkehr::Nie);
             return z;
         }
         const QString pfad = intern::Index_Datei(libPfad, index, intern::BOOKDATA_NET);
@@ -109,9 +109,9 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             // The file is new: every box it holds for the list is back by this restore.
             for (satz::Rückkehr& r : z.je) {
                 if (r == satz::Rückkehr::Schon_Da)
-                    r = satz::Rückkehr::Zurück;
+                    r = satz::Rückkehr::Wieder;
             }
-            z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Zurück));
+            z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Wieder));
             return z;
         }
         const QByteArray gelesen = netz->Lesen();
@@ -119,7 +119,7 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
         std::vector<satz::Rückkehr> je = satz::Boxen_Zurückholen(aktuell, sicherung, boxen);
         std::vector<quint8> zurück;
         for (size_t i = 0; i < boxen.size(); ++i) {
-            if (je[i] == satz::Rückkehr::Zurück)
+            if (je[i] == satz::Rückkehr::Wieder)
                 zurück.push_back(boxen[i].nr);
         }
         zurück = Einmal(zurück);
@@ -129,26 +129,26 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             satz::Box_Stellen(gelesen, aktuell, zurück, satz::LÄNGE);
         const datei::Zugriff::Geschrieben g = netz->Stellen_Schreiben(stellen);
         // What became of each box that was to be put back, by its number.
-        std::vector<satz::Rückkehr> box(satz::BOXEN, satz::Rückkehr::Unmöglich);
+        std::vector<satz::Rückkehr> box(satz::BOXEN, satz::Rückkehr::Nie);
         if (g.fehler != 0) {
             for (const datei::Stelle& s : stellen)
                 box[size_t(s.offset / satz::LÄNGE)] = satz::Rückkehr::Offen;
         }
         for (const int i : g.stellen) {
             box[size_t(stellen[size_t(i)].offset / satz::LÄNGE)] =
-                i == g.unsicher ? satz::Rückkehr::Offen : satz::Rückkehr::Zurück;
+                i == g.unsicher ? satz::Rückkehr::Offen : satz::Rückkehr::Wieder;
         }
         std::vector<char> gezählt(satz::BOXEN, 0);
         for (size_t i = 0; i < boxen.size(); ++i) {
-            if (je[i] != satz::Rückkehr::Zurück)
+            if (je[i] != satz::Rückkehr::Wieder)
                 continue;
             je[i] = box[boxen[i].nr];
             // A box listed twice is put back once.
-            if (je[i] == satz::Rückkehr::Zurück && gezählt[boxen[i].nr]++)
+            if (je[i] == satz::Rückkehr::Wieder && gezählt[boxen[i].nr]++)
                 je[i] = satz::Rückkehr::Schon_Da;
         }
         z.je = std::move(je);
-        z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Zurück));
+        z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Wieder));
         z.geschrieben = z.zurück > 0;
         z.fehler = g.fehler;
     } catch (const Fehler& f) {

@@ -204,7 +204,7 @@ bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
     bool unmöglich = false;
     for (size_t i = 0; i < liste.size(); ++i) {
         offen[i] = je[i] == satz::Rückkehr::Offen && !liste[i].Index.isEmpty();
-        unmöglich = unmöglich || je[i] == satz::Rückkehr::Unmöglich;
+        unmöglich = unmöglich || je[i] == satz::Rückkehr::Nie;
     }
     const bool fertig = std::none_of(offen.begin(), offen.end(), [](char c) { return c != 0; });
     // The list is the journal of the next Undo: after every restore it names only what is still

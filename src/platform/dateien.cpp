@@ -10,6 +10,9 @@
 #include <cerrno>
 #include <memory>
 #include <mutex>
+#ifndef Q_OS_WIN
+#include <unistd.h>
+#endif
 
 namespace qk::datei {
 namespace {
@@ -69,8 +72,12 @@ int Öffnungsfehler(const QString& pfad, bool lesen) {
     return FEHLER_ZUGRIFF;
 }
 
+int Fehlernummer(int err) {
+    return err == ENOSPC ? FEHLER_DATENTRAEGER_VOLL : FEHLER_ZUGRIFF;
+}
+
 int Schreibfehler() {
-    return errno == ENOSPC ? FEHLER_DATENTRAEGER_VOLL : FEHLER_ZUGRIFF;
+    return Fehlernummer(errno);
 }
 
 void Alles_Schreiben(QFileDevice& f, const QByteArray& inhalt, const QString& pfad) {
@@ -83,7 +90,27 @@ void Schließen(QFile& f, const QString& pfad) {
     errno = 0;
     if (!f.flush())
         throw Fehler(Schreibfehler(), pfad);
+    // A share's client may hold written bytes back until the close and only then learn that
+    // the server refused them; QFile tells that through error() once it has closed.
+    errno = 0;
     f.close();
+    if (f.error() != QFileDevice::NoError)
+        throw Fehler(Schreibfehler(), pfad);
+}
+
+// 0 once the bytes written through `handle` are on the disk, else the number of the error.
+int Festschreiben([[maybe_unused]] int handle) {
+#ifndef Q_OS_WIN
+    // Closing a second descriptor makes a share's client send what it holds back, as the last
+    // close would, but while a failure can still keep the temporary file from its place.
+    const int kopie = ::dup(handle);
+    if (kopie < 0 || ::close(kopie) != 0)
+        return Fehlernummer(errno);
+    // A file system that cannot sync at all has lost nothing by it.
+    if (::fsync(handle) != 0 && errno != EINVAL && errno != ENOTSUP && errno != EROFS)
+        return Fehlernummer(errno);
+#endif
+    return 0;
 }
 
 QStringList Auflisten(const QString& ordner, QDir::Filters art) {
@@ -236,14 +263,16 @@ void Ersetzen(const QString& roh, const QByteArray& inhalt) {
     Prüfen(Vorgang::Ersetzen, pfad);
     QSaveFile f(pfad);
     f.setDirectWriteFallback(false);
-    if (!f.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a write fails here, where it is counted: a buffered one would fail
+    // only inside commit(), which puts the short temporary file in place all the same.
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw Fehler(Öffnungsfehler(pfad, false), pfad);
+    // Without commit() the temporary file is removed as `f` goes.
     errno = 0;
-    if (f.write(inhalt) != inhalt.size()) {
-        const int nummer = Schreibfehler();
-        f.cancelWriting();
+    if (f.write(inhalt) != inhalt.size() || !f.flush())
+        throw Fehler(Schreibfehler(), pfad);
+    if (const int nummer = Festschreiben(f.handle()))
         throw Fehler(nummer, pfad);
-    }
     errno = 0;
     if (!f.commit())
         throw Fehler(Schreibfehler(), pfad);
@@ -300,20 +329,15 @@ QByteArray Zugriff::Lesen() {
     return inhalt;
 }
 
-Zugriff::Geschrieben Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stellen) {
+Geschrieben Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stellen) {
     Geschrieben g;
+    QFile& f = *m_datei;
     try {
         Prüfen(Vorgang::Schreiben, m_pfad);
         if (!m_schreibbar)
             throw Fehler(FEHLER_ZUGRIFF, m_pfad);
-    } catch (const Fehler& f) {
-        g.fehler = f.Nummer();
-        return g;
-    }
-    QFile& f = *m_datei;
-    for (int i = 0; i < int(stellen.size()); ++i) {
-        const Stelle& s = stellen[size_t(i)];
-        try {
+        for (int i = 0; i < int(stellen.size()); ++i) {
+            const Stelle& s = stellen[size_t(i)];
             // The hook comes before the comparison, so that nothing of the program's own lies
             // between the comparison and the write.
             Prüfen(Vorgang::Schreiben, m_pfad);
@@ -321,26 +345,25 @@ Zugriff::Geschrieben Zugriff::Stellen_Schreiben(const std::vector<Stelle>& stell
                 throw Fehler(FEHLER_ZUGRIFF, m_pfad);
             // Between this comparison and the write another program may still change the
             // bytes; without a lock that the workstations honour, this is as narrow as it gets.
-            const QByteArray jetzt = f.read(s.vorher.size());
-            if (jetzt.size() != s.vorher.size())
+            // A read that fails says nothing about the bytes: taking it for a workstation's
+            // change would lose track of the pieces written before.
+            const QByteArray da = f.read(s.vorher.size());
+            if (da.size() != s.vorher.size() || f.error() != QFileDevice::NoError)
                 throw Fehler(FEHLER_ZUGRIFF, m_pfad);
-            if (jetzt != s.vorher)
+            if (da != s.vorher)
                 continue;
-        } catch (const Fehler& e) {
-            g.fehler = e.Nummer();
-            return g;
-        }
-        try {
-            errno = 0;
-            if (!f.seek(s.offset) || f.write(s.neu) != s.neu.size())
-                throw Fehler(Schreibfehler(), m_pfad);
-        } catch (const Fehler& e) {
-            g.fehler = e.Nummer();
-            g.unsicher = i;
+            if (!f.seek(s.offset))
+                throw Fehler(FEHLER_ZUGRIFF, m_pfad);
+            // From here on the file may hold the piece, even when the write reports a failure.
             g.stellen.push_back(i);
-            return g;
+            g.unsicher = i;
+            errno = 0;
+            if (f.write(s.neu) != s.neu.size())
+                throw Fehler(Schreibfehler(), m_pfad);
+            g.unsicher = -1;
         }
-        g.stellen.push_back(i);
+    } catch (const Fehler& e) {
+        g.fehler = e.Nummer();
     }
     return g;
 }

@@ -31,9 +31,13 @@ QByteArray Lesen(const QString& pfad);
 // its end counts.
 QStringList Zeilen_Lesen(const QString& pfad);
 
+// Every write below throws unless each byte reached the file: a write, flush or close that
+// fails (a share's client may report a failed write only at the close) is an error, 61 for a
+// full disk, else 75.
 void Schreiben(const QString& pfad, const QByteArray& inhalt); // create or replace in place
-// Writes the whole content to a temporary file in the same folder, then puts it in the place
-// of the old file; on any failure the old file stays as it was.
+// Writes the whole content to a temporary file in the same folder, syncs it to the disk, then
+// puts it in the place of the old file; on any failure the temporary file is removed and the
+// old file stays as it was.
 void Ersetzen(const QString& pfad, const QByteArray& inhalt);
 // Writes the content over the file from its first byte and then cuts it to the content's
 // length, so the file stays the same file for every program that holds it open (a rename
@@ -44,6 +48,13 @@ struct Stelle {
     qint64 offset = 0;
     QByteArray vorher;
     QByteArray neu;
+};
+// What a change in place did (Zugriff::Stellen_Schreiben).
+struct Geschrieben {
+    std::vector<int> stellen; // pieces whose new bytes the file may hold now: each one written,
+                              // and the one whose write failed
+    int fehler = 0;           // the number of the error that stopped the writes; 0 when none
+    int unsicher = -1;        // the piece whose write failed, -1 when none
 };
 // A file kept open from its reading to the writes of a change in place: on a network share
 // every open costs round trips to the server, and a rewrite reads and writes the same file.
@@ -58,18 +69,13 @@ public:
 
     QByteArray Lesen(); // the whole content; the hook sees it as Lesen
 
-    struct Geschrieben {
-        std::vector<int> stellen; // pieces whose new bytes the file may hold now: each one
-                                  // written, and the one whose write failed
-        int fehler = 0;           // the number of the error that stopped the writes; 0 when none
-        int unsicher = -1;        // the piece whose write failed, -1 when none
-    };
+    using Geschrieben = datei::Geschrieben;
     // Writes each piece right after comparing the file's bytes at its offset with `vorher` (a
     // piece whose bytes differ is left out: another program changed them). Stops at the first
-    // failure and reports it instead of throwing; nothing already written is put back, so the
-    // caller can list every piece the file may hold. A compare read that fails or comes back
-    // short is a failure too, not a changed piece. The fault hook sees the start and each piece
-    // as Schreiben.
+    // failure and reports it in `fehler` instead of throwing; nothing already written is put
+    // back, so the caller can list every piece the file may hold. A compare read that fails or
+    // comes back short is a failure too (not a changed piece). The fault hook sees the start and
+    // each piece as Schreiben.
     Geschrieben Stellen_Schreiben(const std::vector<Stelle>& stellen);
 
 private:

@@ -93,7 +93,8 @@ const std::pair<const char*, Fall> FÄLLE[] = {
     {"undo list unwritable", {Löschen, LISTE, LÖSCHEN, VOLL, 0, {}, "0 Error 0 0 Error", "-"}},
     // The deletion itself stands and can be undone.
     {"log cannot be written", {Log, "Bookdata.log", LOG, VOLL, 0}},
-    // Not half restored; once the fault is gone the same undo brings every booking back.
+    // What was put back before the fault stays back; once the fault is gone the same undo
+    // brings every booking back.
     {"undo: read-only BOOKDATA.NET", {Rückgängig, NET, UNDO, ZUGRIFF, 0}},
     // Box 5 is back when box 9 fails: the list names what is left, which the next Undo brings.
     {"undo: disk full in the middle",

@@ -1,0 +1,173 @@
+// The file layer on file systems that fail for real, through Qt and the kernel: a full tmpfs and
+// a share that refuses requests. What a write reports must be what the file holds.
+#include "bookdata/bookdata_intern.h"
+#include "bookdata_bau.h"
+#include "echtes_fs.h"
+#include "idmap/idmap_datei.h"
+#include "idmap_bau.h"
+#include "test_plattform.h"
+
+#include <QtTest>
+
+using namespace qk;
+using namespace qk::test;
+
+namespace {
+
+QByteArray Inhalt(const QString& pfad) {
+    QFile f(pfad);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("-");
+}
+
+bool Anlegen(const QString& pfad, const QByteArray& inhalt) {
+    QFile f(pfad);
+    return f.open(QIODevice::WriteOnly) && f.write(inhalt) == inhalt.size();
+}
+
+QByteArray Karte(int benutzer) {
+    QByteArray k;
+    for (int i = 1; i <= benutzer; ++i)
+        k += Idmap_Satz(quint8(i), "U" + QByteArray::number(i), "PC", "C:\\Q");
+    return k;
+}
+
+enum Schreiber { Karte_Speichern, Liste_Schreiben, Ersetzen };
+const QByteArray LISTE = "IDX00002\t3\t7\t1\r\n", ZEILE = "IDX00001\t5\t7\t3\r\n";
+
+} // namespace
+
+class TestEchteFehler : public QObject {
+    Q_OBJECT
+private slots:
+    // A write in one step that fails leaves the old file and no temporary file behind and tells
+    // why; with the fault gone, the same write goes through.
+    void oneStepWrite_data() {
+        QTest::addColumn<int>("schreiber");
+        QTest::addColumn<QByteArray>("regel"); // qk_share's; none: a full tmpfs
+        QTest::addColumn<int>("nummer");
+        QTest::newRow("disk full: user map and backup")
+            << int(Karte_Speichern) << QByteArray() << 61;
+        QTest::newRow("disk full: undo list") << int(Liste_Schreiben) << QByteArray() << 61;
+        QTest::newRow("share: EIO at the close")
+            << int(Ersetzen) << QByteArray("fail flush:EIO:bookdata.txt.") << 75;
+        QTest::newRow("share: EIO at the sync")
+            << int(Ersetzen) << QByteArray("fail fsync:EIO:bookdata.txt.") << 75;
+        QTest::newRow("share: EIO at the rename")
+            << int(Ersetzen) << QByteArray("fail rename:EIO:bookdata.txt") << 75;
+        QTest::newRow("share: full at a write")
+            << int(Ersetzen) << QByteArray("fail write:ENOSPC:bookdata.txt.") << 61;
+    }
+    void oneStepWrite() {
+        QFETCH(int, schreiber);
+        QFETCH(QByteArray, regel);
+        QFETCH(int, nummer);
+        EchtesFs fs(regel.isNull() ? 256 : 0);
+        if (!fs.Grund().isEmpty())
+            QSKIP(qPrintable(fs.Grund()));
+        const bool karte = schreiber == Karte_Speichern;
+        QMap<QString, QByteArray> dateien{{"_!bookdata.txt", LISTE}};
+        if (karte)
+            dateien = {{"QK_IDMAP.BAK", Karte(4)}, {"QK_IDMAP.NET", Karte(10)}};
+        for (auto it = dateien.begin(); it != dateien.end(); ++it)
+            QVERIFY(Anlegen(fs.Quelle() + it.key(), *it));
+        QFile voll(fs.Pfad() + "voll");
+        if (regel.isNull()) {
+            QVERIFY(voll.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (voll.write(QByteArray(4096, 'x')) == 4096) {
+            }
+            voll.close();
+        } else {
+            fs.Steuern(regel);
+        }
+
+        TestPlattform p;
+        Zustand z{p};
+        z.IdmapListe = Idmap_Zerlegen(Karte(20)).liste;
+        const std::vector<BookdataEintrag> einträge(300, {"IDX00001", 5, 7, 3, 0, 0});
+        const auto schreiben = [&] {
+            if (karte)
+                return Qk_Idmap_Speichern(z, fs.Pfad()) ? 0
+                                                        : p.meldungen.last().text.right(2).toInt();
+            return Geworfen([&] {
+                if (schreiber == Liste_Schreiben)
+                    intern::Undo_Liste_Schreiben(fs.Pfad(), LISTE, einträge);
+                else
+                    datei::Ersetzen(fs.Pfad() + "_!bookdata.txt",
+                                    LISTE + ZEILE.repeated(300) + "\r\n");
+            });
+        };
+        QCOMPARE(schreiben(), nummer);
+        QCOMPARE(QDir(fs.Quelle()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 QStringList(dateien.keys()) << QStringList(regel.isNull() ? 1 : 0, "voll"));
+        for (auto it = dateien.begin(); it != dateien.end(); ++it)
+            QCOMPARE(Inhalt(fs.Quelle() + it.key()), *it);
+
+        if (regel.isNull())
+            QVERIFY(voll.remove());
+        else
+            fs.Steuern({});
+        QCOMPARE(schreiben(), 0);
+        if (karte)
+            QCOMPARE(Inhalt(fs.Quelle() + "QK_IDMAP.NET") + Inhalt(fs.Quelle() + "QK_IDMAP.BAK"),
+                     Karte(20) + Karte(10));
+        else
+            QCOMPARE(Inhalt(fs.Quelle() + "_!bookdata.txt"), LISTE + ZEILE.repeated(300) + "\r\n");
+    }
+
+    // A write in place whose close the share refuses is told too, though its bytes may be there.
+    void inPlaceWriteRefusedAtTheClose() {
+        EchtesFs share;
+        if (!share.Grund().isEmpty())
+            QSKIP(qPrintable(share.Grund()));
+        share.Steuern("fail flush:EIO:QK_LOCAL.NET");
+        for (const auto schreiben : {datei::Schreiben, datei::Überschreiben, datei::Anhängen})
+            QCOMPARE(Geworfen([&] { schreiben(share.Pfad() + "QK_LOCAL.NET", "x"); }), 75);
+    }
+
+    // A change in place that a fault stops halfway names every piece the file may hold, and the
+    // file holds exactly the pieces written before the fault.
+    void rewriteOnFailingShare_data() {
+        QTest::addColumn<QByteArray>("regel");
+        QTest::addColumn<int>("nummer");
+        QTest::addColumn<QList<int>>("gemeldet");
+        QTest::addColumn<QList<int>>("neu");
+        QTest::newRow("EIO after three writes") << QByteArray("fail write:EIO:BOOKDATA.NET:3") << 75
+                                                << QList<int>{0, 1, 2, 3} << QList<int>{0, 1, 2};
+        QTest::newRow("full at the first write")
+            << QByteArray("fail write:ENOSPC:BOOKDATA.NET") << 61 << QList<int>{0} << QList<int>{};
+        // Not taken for a piece that a workstation changed: the rest is not tried.
+        QTest::newRow("EIO at the third compare read")
+            << QByteArray("fail read:EIO:BOOKDATA.NET:2") << 75 << QList<int>{0, 1}
+            << QList<int>{0, 1};
+    }
+    void rewriteOnFailingShare() {
+        QFETCH(QByteArray, regel);
+        QFETCH(int, nummer);
+        QFETCH(QList<int>, gemeldet);
+        QFETCH(QList<int>, neu);
+        EchtesFs share;
+        if (!share.Grund().isEmpty())
+            QSKIP(qPrintable(share.Grund()));
+        const QByteArray vorher = Bookdata({{1, 7, 1}, {2, 7, 2}, {3, 7, 3}, {4, 7, 4}, {5, 7, 5}});
+        QVERIFY(Anlegen(share.Quelle() + "BOOKDATA.NET", vorher));
+        datei::Zugriff netz(share.Pfad() + "BOOKDATA.NET");
+        QCOMPARE(netz.Lesen(), vorher);
+        std::vector<datei::Stelle> stellen;
+        for (int box = 1; box <= 5; ++box)
+            stellen.push_back({box * 16, vorher.mid(box * 16, 2), "\xff\xff"});
+        share.Steuern(regel);
+        const datei::Geschrieben g = netz.Stellen_Schreiben(stellen);
+        QCOMPARE(g.fehler, nummer);
+        QCOMPARE(QList<int>(g.stellen.begin(), g.stellen.end()), gemeldet);
+        const QByteArray nachher = Inhalt(share.Quelle() + "BOOKDATA.NET");
+        QList<int> gefunden;
+        for (int i = 0; i < 5; ++i) {
+            if (nachher.mid(i * 16 + 16, 2) == "\xff\xff")
+                gefunden << i;
+        }
+        QCOMPARE(gefunden, neu);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEchteFehler)
+#include "test_echte_fehler.moc"
