@@ -473,45 +473,32 @@ private:
             Arbeitsplatz(l, o, int(h >> 8 & 255), quint8(1 + (h >> 16) % 254), n);
         if (!m_fehlerAn || (h >> 24) % 97 != 0)
             return;
+        // 0 a crash, 1 an I/O error, 2 a full disk, 3 an undo list that cannot be written, 4 the
+        // index folder gone, 5 its booking file gone.
+        const int art = int((h >> 32) % 6);
         const bool schreiben = v != datei::Vorgang::Lesen && v != datei::Vorgang::Auflisten;
-        switch ((h >> 32) % 6) {
-        case 0:
-            if (!m_absturzErlaubt)
-                return;
+        const bool liste = pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive);
+        if ((art == 0 && !m_absturzErlaubt) || (art == 2 && !schreiben) ||
+            (art == 3 && !(liste && schreiben)) || (art >= 4 && l < 0))
+            return;
+        if (art == 0) {
             m_tot = true;
             m_einstellungen = p.einstellungen;
             m_meldungenBeimTod = p.meldungen.size();
-            throw Fehler(FEHLER_ZUGRIFF, pfad);
-        case 1:
-            m_gestört = true;
-            throw Fehler(FEHLER_ZUGRIFF, pfad);
-        case 2:
-            if (!schreiben)
-                return;
-            m_gestört = true;
-            throw Fehler(FEHLER_DATENTRAEGER_VOLL, pfad);
-        case 3:
-            if (!pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive) || !schreiben)
-                return;
-            m_gestört = true;
-            throw Fehler(FEHLER_DATENTRAEGER_VOLL, pfad);
-        case 4:
-        case 5:
-            if (l < 0)
-                return;
-            // The folder, or its booking file, is gone: its bookings with it.
+        } else if (art >= 4) {
             for (auto& [id, b] : m_buchungen)
                 if (b.lib == l && b.ordner == o)
                     b.stand = Buchung::Ausgenommen;
             m_verändert = true;
-            if ((h >> 32) % 6 == 4) {
-                m_gestört = true;
-                QDir(pfad.section('/', 0, -2)).removeRecursively();
-                throw Fehler(FEHLER_PFAD, pfad);
-            }
-            QFile::remove(t.Pfad() + Pfad(l, o, ".NET"));
-            return;
+            if (art == 5)
+                return (void)QFile::remove(t.Pfad() + Pfad(l, o, ".NET"));
+            QDir(pfad.section('/', 0, -2)).removeRecursively();
         }
+        m_gestört = art != 0;
+        throw Fehler(art < 2    ? FEHLER_ZUGRIFF
+                     : art == 4 ? FEHLER_PFAD
+                                : FEHLER_DATENTRAEGER_VOLL,
+                     pfad);
     }
 
     // Books a free box or releases one of its own, in place, as a CAD workstation does.
