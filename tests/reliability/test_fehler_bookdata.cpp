@@ -23,8 +23,7 @@ const QByteArray ERSTE = Bookdata({{5, 7, 3}, {9, 7, 1}, {12, 8, 1}, {77, 7, 200
                  GELÖSCHT = Freigegeben(VORHER, {5, 9}), NUR5 = Freigegeben(VORHER, {9}),
                  GANZ = "IDX00001\t5\t7\t3\r\nIDX00001\t9\t7\t12\r\n\r\n",
                  V = Bookdata({{3, 7, 1}, {62, 7, 2}, {255, 7, 3}}), KURZ = V.left(62 * 16 + 8),
-                 ENDE = V.left(4095), LANG = V + QByteArray(100, '\x07'),
-                 NEU = Bookdata({{5, 7, 3}, {9, 7, 1}, {12, 8, 1}, {77, 7, 200}, {6, 9, 9}});
+                 ENDE = V.left(4095), LANG = V + QByteArray(100, '\x07');
 
 template <typename... T> QString Zeile(const T&... v) {
     return QStringList{QVariant(v).toString()...}.join(' ');
@@ -51,10 +50,10 @@ struct Bibliothek : Bibliotheksort {
 };
 
 // A fault where it strikes (before the undo, Weg: IDX00001's BOOKDATA.NET is lost, Liste: the
-// undo list becomes `liste`; Beim_Sichern: a workstation books in IDX00001 at its backup); then
+// undo list becomes `liste`); then
 // IDX00001's boxes freed, "freed, deletion status, bytes written, files, write status" of the log
 // block, IDX00001's backup and its bytes before (and after).
-enum Phase { Löschen, Log, Rückgängig, Weg, Liste, Beim_Sichern };
+enum Phase { Löschen, Log, Rückgängig, Weg, Liste };
 struct Fall {
     Phase phase;
     QString stelle, meldung;
@@ -110,8 +109,6 @@ const std::pair<const char*, Fall> FÄLLE[] = {
       {},
       Freigegeben(ERSTE, {9, 77})}},
     {"undo without BOOKDATA.NET", {Weg, {}, {}, 0, 0}},
-    // The backup holds the bytes that were read; the workstation's booking stays.
-    {"booked as the backup is written", {Beim_Sichern, {}, {}, 0, 0}},
     // A box cut short and bytes past box 255 are no bookings; the write status tells of them.
     {"cut short", {Löschen, {}, {}, 0, 0, {3}, "3 OK 5088 2 Error", KURZ, KURZ}},
     {"last box cut short", {Löschen, {}, {}, 0, 0, {3, 62}, "4 OK 8176 2 Error", ENDE, ENDE}},
@@ -153,23 +150,16 @@ private slots:
         b.z.Status_Schreiben = b.z.Status_Löschen = "OK";
         const QStringList meldungen(fall.meldung.isEmpty() ? 0 : 1,
                                     fall.meldung + QString::number(fall.nummer));
-        std::atomic<bool> gebucht = fall.phase != Beim_Sichern;
-        // A step with the row's fault or booking where it strikes; false when it did not.
+        // A step with the row's fault where it strikes; false when it did not.
         const auto schritt = [&](Phase phase, const std::function<void()>& tun) {
             std::optional<test::Fehlerstelle> f;
             if (phase == fall.phase && !fall.stelle.isEmpty())
                 f.emplace(fall.stelle, fall.nummer, fall.ab);
-            else if (!gebucht)
-                datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
-                    if (v == datei::Vorgang::Schreiben && pfad.endsWith("IDX00001/BOOKDATA.BAK") &&
-                        !gebucht.exchange(true))
-                        b.t.Datei("Lib/IDX00001/BOOKDATA.NET", NEU);
-                });
             tun();
             datei::Fehlerhaken_Setzen({});
-            return gebucht && (!f || f->aufrufe > fall.ab);
+            return !f || f->aufrufe > fall.ab;
         };
-        const QByteArray jetzt = fall.phase == Beim_Sichern ? NEU : fall.vorher;
+        const QByteArray& jetzt = fall.vorher;
         QVERIFY(schritt(Löschen, [&] { b.Löschen(); }));
         QCOMPARE(b.Meldungen(), fall.phase == Löschen ? meldungen : QStringList());
         QByteArray gelöscht = jetzt;
