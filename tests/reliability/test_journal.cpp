@@ -239,23 +239,16 @@ public:
         return Nach(was, meldungen, vorher, lief);
     }
 
-    // Every file of the Libraries and the Global Directory, and what was shown.
+    // Every file of the site, and what was shown.
     QByteArrayList Alles() const {
+        QStringList namen;
+        for (QDirIterator it(t.Pfad(), QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+            namen << it.next().remove(t.Pfad());
+        namen.sort();
         QByteArrayList a;
-        for (const QString& d :
-             {QStringLiteral("Global"), QStringLiteral("Lib0"), QStringLiteral("Lib1")}) {
-            QDirIterator it(t.Pfad() + d, QDir::Files, QDirIterator::Subdirectories);
-            QStringList namen;
-            while (it.hasNext())
-                namen << it.next();
-            namen.sort();
-            for (const QString& n : namen) {
-                QFile f(n);
-                f.open(QIODevice::ReadOnly);
-                a << n.toUtf8() << f.readAll();
-            }
-        }
-        return a << p.Gezeigt().join('\n').toUtf8();
+        for (const QString& n : namen)
+            a << n.toUtf8() << Datei(n).replace(t.Pfad().toUtf8(), "<t>");
+        return a << p.Gezeigt().join('\n').replace(t.Pfad(), "<t>").toUtf8();
     }
 
 private:
@@ -305,13 +298,11 @@ private:
         std::set<quint32> s;
         const auto dateien = Dateien();
         std::lock_guard<std::mutex> g(m_mx);
-        for (const auto& [id, b] : m_buchungen) {
-            if (b.stand != Buchung::Lebt)
-                continue;
-            const QByteArray& f = dateien.at(Pfad(b.lib, b.ordner, ".NET"));
-            if (f.mid(b.box * 16, 16) != Box(b.user, b.rev, id))
+        for (const auto& [id, b] : m_buchungen)
+            if (b.stand == Buchung::Lebt &&
+                dateien.at(Pfad(b.lib, b.ordner, ".NET")).mid(b.box * 16, 16) !=
+                    Box(b.user, b.rev, id))
                 s.insert(id);
-        }
         return s;
     }
     void Aufgeben(const std::set<quint32>& schuld) {
@@ -543,13 +534,11 @@ private:
     unsigned m_seed;
     int m_ordner, m_gleichzeitig, m_schritt = 0;
     bool m_fehler, m_fehlerAn = false, m_absturzErlaubt = false, m_gestört = false,
-                   m_verändert = false;
-    bool m_tot = false, m_wiederholen = false;
+                   m_verändert = false, m_tot = false, m_wiederholen = false;
     unsigned m_befehl = 0;
     quint8 m_user = 1, m_indexUser = 0;
     int m_lib = 0, m_gewählt = 0; // the Library of LibPath, whatever its spelling
-    QString m_index;
-    QString m_ergebnis;
+    QString m_index, m_ergebnis;
     QStringList m_libs;
     Offen m_offen;
     std::mutex m_mx;
@@ -629,12 +618,7 @@ private slots:
             QCOMPARE(parallel.Schritt(), was);
             QVERIFY2(!einzeln.m_fehlschlag, qPrintable(was));
         }
-        const QByteArrayList a = einzeln.Alles(), b = parallel.Alles();
-        QCOMPARE(a.size(), b.size());
-        for (qsizetype k = 0; k < a.size(); ++k) {
-            QCOMPARE(QByteArray(b[k]).replace(parallel.t.Pfad().toUtf8(), "<t>"),
-                     QByteArray(a[k]).replace(einzeln.t.Pfad().toUtf8(), "<t>"));
-        }
+        QCOMPARE(parallel.Alles(), einzeln.Alles());
     }
 };
 
