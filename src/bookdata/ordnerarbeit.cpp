@@ -106,12 +106,14 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             datei::Überschreiben(pfad, aktuell);
             z.je = je;
             z.geschrieben = true;
-            // The file is new: every box it holds for the list is back by this restore.
+            // The file is new: every box it holds for the list is back by this restore, and
+            // every booking in it is back on disk.
             for (satz::Rückkehr& r : z.je) {
                 if (r == satz::Rückkehr::Schon_Da)
                     r = satz::Rückkehr::Wieder;
             }
-            z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Wieder));
+            for (int box = 0; box < satz::BOXEN; ++box)
+                z.zurück += satz::Gebucht(aktuell, box) ? 1 : 0;
             return z;
         }
         const QByteArray gelesen = netz->Lesen();

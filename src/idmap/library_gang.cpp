@@ -217,19 +217,23 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
 
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
-    if (!Buchungen_Löschen(z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen)) {
+    const bool gelöscht =
+        Buchungen_Löschen(z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen);
+    if (!gelöscht) {
         // Nothing was freed, and the list on disk is the old one: so is the Undo.
         Offenes_Undo_Setzen(z, vorher);
         Undo_Merker_Setzen(z, merker);
-    } else {
-        // The interrupted deletion is done now; a removal it joined stays one to run again.
-        if (wiederholt)
-            z.Gelöscht_Unterbrochen = false;
-        Befehl_Beendet(z);
     }
     if (!z.Library_Verloren) {
         z.LogFunktion = LoadResString(funktion);
         LOG_Buchungen_Löschen(z);
+    }
+    if (gelöscht) {
+        // Ended with its log block. The interrupted deletion is done now; a removal it joined
+        // stays one to run again.
+        if (wiederholt)
+            z.Gelöscht_Unterbrochen = false;
+        Befehl_Beendet(z);
     }
     return true;
 }

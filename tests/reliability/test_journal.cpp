@@ -284,6 +284,8 @@ private:
         m_gewählt = 0;
         Qk_Idmap_Öffnen(*z, z->GlobalPath);
         m_tot = false;
+        if (getenv("QK_MODELL_SCHRITTE"))
+            qDebug("key: %s", qPrintable(p.einstellungen.value("Pathname/Undo")));
         if (Undo_Übernehmen(*z))
             m_offen = {z->Gelöscht_UserNr ? 1 : 2,
                        z->Gelöscht_UserNr ? z->Gelöscht_UserNr : z->Gelöscht_IndexUser,
@@ -473,6 +475,8 @@ private:
             (art == 3 && !(liste && schreiben)) || (art >= 4 && l < 0))
             return;
         if (art == 0) {
+            if (getenv("QK_MODELL_SCHRITTE"))
+                qDebug("crash at %s %d", qPrintable(name), int(v));
             m_tot = true;
             m_einstellungen = p.einstellungen;
             m_meldungenBeimTod = p.meldungen.size();
