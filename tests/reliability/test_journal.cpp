@@ -110,7 +110,7 @@ public:
         ++m_schritt;
         m_fehlerAn = m_fehler && m_zufall() % 2;
         m_absturzErlaubt = m_fehlerAn && m_zufall() % 4 == 0;
-        m_gestört = m_verändert = false;
+        m_gestört = m_verändert = m_listeGestört = false;
         m_ergebnis.clear();
         m_berührt.clear();
         const std::set<quint32> schuld = Schulden();
@@ -163,10 +163,10 @@ public:
                     m_offen.art == 1 ||
                     (m_offen.art == 2 && m_offen.unterbrochen && m_offen.user == m_indexUser &&
                      m_offen.index == m_index.toUpper() && m_offen.lib == m_lib);
-                // One that freed nothing (its list could not be written) leaves the Undo as
-                // it was.
+                // One whose list could not be written freed nothing and leaves the Undo as it
+                // was; any other replaces it, also when workstations took every box it listed.
                 lief = Index_Buchungen_Löschen(*z, 126);
-                if (lief && z->Buchungen_Gelöscht > 0) {
+                if (lief && (z->Buchungen_Gelöscht > 0 || !m_listeGestört)) {
                     ersetzt = !beitreten;
                     if (ersetzt)
                         m_offen = {2, m_indexUser, m_index.toUpper(), m_lib, false};
@@ -490,6 +490,7 @@ private:
             QDir(pfad.section('/', 0, -2)).removeRecursively();
         }
         m_gestört = art != 0;
+        m_listeGestört = m_listeGestört || liste;
         throw Fehler(art < 2    ? FEHLER_ZUGRIFF
                      : art == 4 ? FEHLER_PFAD
                                 : FEHLER_DATENTRAEGER_VOLL,
@@ -538,7 +539,8 @@ private:
     unsigned m_seed;
     int m_ordner, m_gleichzeitig, m_schritt = 0;
     bool m_fehler, m_fehlerAn = false, m_absturzErlaubt = false, m_gestört = false,
-                   m_verändert = false, m_tot = false, m_wiederholen = false;
+                   m_verändert = false, m_tot = false, m_wiederholen = false,
+                   m_listeGestört = false;
     unsigned m_befehl = 0;
     quint8 m_user = 1, m_indexUser = 0;
     int m_lib = 0, m_gewählt = 0; // the Library of LibPath, whatever its spelling
