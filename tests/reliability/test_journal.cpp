@@ -71,6 +71,7 @@ public:
     Modell(unsigned seed, int ordner, int gleichzeitig, bool fehler)
         : m_zufall(seed), m_seed(seed), m_ordner(ordner), m_gleichzeitig(gleichzeitig),
           m_fehler(fehler) {
+        p.m = this;
         QByteArray map;
         for (quint8 u = 1; u <= 5; ++u)
             map += Idmap_Satz(u, "U" + QByteArray::number(u), "PC", "C:\\L");
@@ -100,7 +101,21 @@ public:
     Modell& operator=(const Modell&) = delete;
 
     TempOrdner t;
-    TestPlattform p;
+    // What the process would show or store after it died never happens.
+    struct : TestPlattform {
+        Modell* m = nullptr;
+        bool Tot() {
+            std::lock_guard<std::mutex> g(m->m_mx);
+            return m->m_tot;
+        }
+        Antwort Meldung(const QString& text, const QString& titel, Symbol s, Knöpfe k) override {
+            return Tot() ? Antwort::Nein : TestPlattform::Meldung(text, titel, s, k);
+        }
+        void Einstellung_Schreiben(const QString& g, const QString& n, const QString& w) override {
+            if (!Tot())
+                TestPlattform::Einstellung_Schreiben(g, n, w);
+        }
+    } p;
     std::unique_ptr<Zustand> z;
 
     // One command, chosen by the seed; then the checks. Gives what was done, for the log of a
@@ -223,9 +238,6 @@ public:
             return Fehlschlag(was + ": asked before joining the pending Undo");
         const bool aufgeben = ersetzt || (gefragt && antwort == Antwort::Ja);
         if (m_tot) {
-            // What the process wrote after it died never reached the disk or the settings.
-            p.einstellungen = m_einstellungen;
-            p.meldungen.resize(std::min(p.meldungen.size(), m_meldungenBeimTod));
             if (!beitreten && (!gemeldet || aufgeben))
                 Aufgeben(schuld);
             was += ", crash";
@@ -478,8 +490,6 @@ private:
             if (getenv("QK_MODELL_SCHRITTE"))
                 qDebug("crash at %s %d", qPrintable(name), int(v));
             m_tot = true;
-            m_einstellungen = p.einstellungen;
-            m_meldungenBeimTod = p.meldungen.size();
         } else if (art >= 4) {
             for (auto& [id, b] : m_buchungen)
                 if (b.lib == l && b.ordner == o)
@@ -553,8 +563,6 @@ private:
     std::set<QString> m_berührt;
     std::set<quint32> m_ungewiss; // listed while still booked, after a fault or a crash
     std::map<std::tuple<int, int, int>, std::vector<quint32>> m_jeBox;
-    QMap<QString, QString> m_einstellungen;
-    qsizetype m_meldungenBeimTod = 0;
 
 public:
     bool m_fehlschlag = false;
