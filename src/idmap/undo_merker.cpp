@@ -11,7 +11,8 @@ const QString GRUPPE = QStringLiteral("Pathname");
 const QString SCHLÜSSEL = QStringLiteral("Undo");
 const QString FORMAT = QStringLiteral("1");
 
-// Fields are percent-encoded and joined by blanks: paths and names may hold any character.
+// Fields are percent-encoded and joined by '|': paths and names may hold any character, and the
+// settings file keeps the value as it is.
 QString Feld(const QString& text) {
     return QString::fromLatin1(text.toUtf8().toPercentEncoding());
 }
@@ -47,7 +48,7 @@ void Undo_Merken(Zustand& z) {
                        QString::number(z.Gelöscht_IndexUser)};
     for (const QString& lib : std::as_const(z.Gelöscht_LibListe))
         felder.append(Feld(lib));
-    Undo_Merker_Setzen(z, felder.join(QLatin1Char(' ')));
+    Undo_Merker_Setzen(z, felder.join(QLatin1Char('|')));
 }
 
 void Undo_Vergessen(Zustand& z) {
@@ -56,7 +57,7 @@ void Undo_Vergessen(Zustand& z) {
 }
 
 bool Undo_Übernehmen(Zustand& z) {
-    const QStringList felder = Undo_Merker_Lesen(z).split(QLatin1Char(' '));
+    const QStringList felder = Undo_Merker_Lesen(z).split(QLatin1Char('|'));
     if (felder.size() < 10 || felder[0] != FORMAT || z.GlobalPath.isEmpty())
         return false;
     // Only on the Global Directory of the command: its users and Libraries.
