@@ -1,5 +1,7 @@
 #include "bibliothek.h"
 #include "bookdata_bau.h"
+#include "fehlerstelle.h"
+#include "idmap/library_gang.h"
 
 #include <QtTest>
 
@@ -164,6 +166,25 @@ private slots:
         QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), alt);
         QVERIFY(!u.t.Existiert("Lib/IDX00013/BOOKDATA.BAK"));
         QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error")); // the booking did not come back
+
+        // A deletion in another Library whose undo list cannot be written frees nothing and
+        // leaves the Undo of the one before, which brings back box 5 of IDX00012.
+        u.Netz("IDX00012", Bookdata({{5, 7, 3}}));
+        u.Index_Lesen("idx00012", 0);
+        Index_Buchungen_Löschen(u.z, 126);
+        const QString lib2 = u.t.Ordner("Lib2");
+        u.t.Datei("Lib2/LIBINFO.SYS", {});
+        u.t.Datei("Lib2/IDX00001/BOOKDATA.NET", Bookdata({{1, 8, 1}}));
+        u.z.LibPath = lib2;
+        BookdataListe_Zurücksetzen(u.z);
+        Bookdata_Öffnen(u.z, lib2, "IDX00001", 0);
+        {
+            Fehlerstelle voll("Lib2/_!bookdata.txt", FEHLER_DATENTRAEGER_VOLL);
+            Index_Buchungen_Löschen(u.z, 126);
+        }
+        Rückgängig_Ausführen(u.z, "t");
+        QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Bookdata({{5, 7, 3}}));
+        QCOMPARE(u.t.Lesen("Lib2/IDX00001/BOOKDATA.NET"), Bookdata({{1, 8, 1}}));
     }
 
     void removalOverTwoFoldersAndUndo() {
