@@ -128,6 +128,7 @@ public:
         m_gestört = m_verändert = m_listeGestört = false;
         m_ergebnis.clear();
         m_berührt.clear();
+        m_zähler.clear();
         const std::set<quint32> schuld = Schulden();
         const bool gemeldet = z->Gelöscht_Gemeldet;
         const qsizetype meldungen = p.meldungen.size();
@@ -296,8 +297,6 @@ private:
         m_gewählt = 0;
         Qk_Idmap_Öffnen(*z, z->GlobalPath);
         m_tot = false;
-        if (getenv("QK_MODELL_SCHRITTE"))
-            qDebug("key: %s", qPrintable(p.einstellungen.value("Pathname/Undo")));
         if (Undo_Übernehmen(*z))
             m_offen = {z->Gelöscht_UserNr ? 1 : 2,
                        z->Gelöscht_UserNr ? z->Gelöscht_UserNr : z->Gelöscht_IndexUser,
@@ -436,8 +435,6 @@ private:
              z->Summe_Buchungen > geändert + int(m_berührt.size())))
             return Fehlschlag(
                 Text("%1: %2 boxes counted, %3 changed", wo, z->Summe_Buchungen, geändert));
-        m_berührt.clear();
-        m_zähler.clear();
         return wo;
     }
     void Hinzu(quint32 id, const Buchung& b) {
@@ -452,8 +449,6 @@ private:
     }
     QString Fehlschlag(const QString& text) {
         m_fehlschlag = true;
-        m_berührt.clear();
-        m_zähler.clear();
         return QStringLiteral("FAIL ") + text;
     }
 
@@ -487,8 +482,6 @@ private:
             (art == 3 && !(liste && schreiben)) || (art >= 4 && l < 0))
             return;
         if (art == 0) {
-            if (getenv("QK_MODELL_SCHRITTE"))
-                qDebug("crash at %s %d", qPrintable(name), int(v));
             m_tot = true;
         } else if (art >= 4) {
             for (auto& [id, b] : m_buchungen)
