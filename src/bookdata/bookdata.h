@@ -3,6 +3,7 @@
 #include "shell/zustand.h"
 
 #include <QString>
+#include <functional>
 #include <vector>
 
 // The booking store of a Library: index folders, BOOKDATA.NET, deletion with backup and undo
@@ -78,7 +79,9 @@ enum class Undo_Liste { Ersetzen, Dazu };
 // Returns false when nothing was freed because the undo list could not be written (reported):
 // the Library's list is then as it was. When the Library goes away during the rewrite, the walk
 // stops with one message and Library_Verloren is set; the list still names every box freed.
-bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen);
+// `liste_steht` is called once the list is in place, before any box is freed.
+bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art = Undo_Liste::Ersetzen,
+                       const std::function<void()>& liste_steht = {});
 
 // Writes BookdataListe as the Library's undo list. Throws qk::Fehler.
 void Rückgängig_Liste_Schreiben(Zustand& z, const QString& libPfad);

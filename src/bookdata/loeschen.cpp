@@ -20,7 +20,8 @@ void Umschreiben_Melden(Zustand& z, const QString& libPfad, const QString& index
 
 } // namespace
 
-bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
+bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
+                       const std::function<void()>& liste_steht) {
     z.Library_Verloren = false;
     if (z.Anzahl_Einträge < 1)
         return true;
@@ -46,6 +47,8 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art) {
                       f.Nummer());
         return false;
     }
+    if (liste_steht)
+        liste_steht();
 
     const std::vector<intern::Listenordner> ordner = intern::Ordner_Der_Liste(liste);
     std::vector<char> frei(liste.size(), 0);

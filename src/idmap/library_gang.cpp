@@ -200,9 +200,9 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
     if (!Offenes_Undo_Aufgeben(z, entfernen || dazu))
         return false;
 
-    // The journal first: what Undo will do once this deletion has freed anything.
+    // What Undo will do once this deletion has freed anything; recorded in the settings once
+    // the undo list names it (before, a crash would offer the list of an earlier deletion).
     const Offenes_Undo vorher = Offenes_Undo_Von(z);
-    const QString merker = Undo_Merker_Lesen(z);
     if (entfernen) {
         if (!dazu)
             z.Gelöscht_LibListe.append(lib);
@@ -213,17 +213,13 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
         z.Gelöscht_Indexordner = index;
         z.Gelöscht_IndexUser = z.UserNr;
     }
-    Undo_Merken(z);
 
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
-    const bool gelöscht =
-        Buchungen_Löschen(z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen);
-    if (!gelöscht) {
-        // Nothing was freed, and the list on disk is the old one: so is the Undo.
+    const bool gelöscht = Buchungen_Löschen(
+        z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen, [&z] { Undo_Merken(z); });
+    if (!gelöscht) // nothing was freed, and the list on disk is the old one: so is the Undo
         Offenes_Undo_Setzen(z, vorher);
-        Undo_Merker_Setzen(z, merker);
-    }
     if (!z.Library_Verloren) {
         z.LogFunktion = LoadResString(funktion);
         LOG_Buchungen_Löschen(z);

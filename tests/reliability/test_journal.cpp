@@ -63,7 +63,9 @@ quint64 Mischen(quint64 x) { // splitmix64
 struct Buchung {
     int lib, ordner, box;
     quint8 user, rev;
-    enum Stand { Lebt, Freigegeben, Aufgegeben, Ausgenommen } stand = Lebt;
+    // Aufgegeben: freed by a command whose Undo was given up; Überbucht: its box booked again
+    // while Undo owed it (Undo may bring it back once the box is free again).
+    enum Stand { Lebt, Freigegeben, Aufgegeben, Überbucht, Ausgenommen } stand = Lebt;
 };
 
 class Modell {
@@ -369,6 +371,8 @@ private:
                     .toLatin1();
             const bool offen = z->Gelöscht_LibListe.contains(Library_Kennung(m_libs[b.lib]));
             const bool gelistet = liste[b.lib].count(zeile) > 0;
+            if (b.stand == Buchung::Aufgegeben && da && !m_ungewiss.count(id))
+                return Fehlschlag(name() + " was given up and is booked again");
             if (b.stand != Buchung::Lebt && b.stand != Buchung::Freigegeben)
                 continue;
             if (b.stand == Buchung::Freigegeben || da) {
@@ -471,13 +475,14 @@ private:
         const int o = m.hasMatch() ? m.captured(2).toInt() - 1 : -1;
         if (l >= 0 && h % 3 == 0)
             Arbeitsplatz(l, o, int(h >> 8 & 255), quint8(1 + (h >> 16) % 254), n);
-        if (!m_fehlerAn || (h >> 24) % 97 != 0)
+        // The undo lists, few and decisive, more often than the booking files.
+        const bool liste = pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive);
+        if (!m_fehlerAn || (h >> 24) % (liste ? 7 : 97) != 0)
             return;
         // 0 a crash, 1 an I/O error, 2 a full disk, 3 an undo list that cannot be written, 4 the
         // index folder gone, 5 its booking file gone.
         const int art = int((h >> 32) % 6);
         const bool schreiben = v != datei::Vorgang::Lesen && v != datei::Vorgang::Auflisten;
-        const bool liste = pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive);
         if ((art == 0 && !m_absturzErlaubt) || (art == 2 && !schreiben) ||
             (art == 3 && !(liste && schreiben)) || (art >= 4 && l < 0))
             return;
@@ -523,7 +528,7 @@ private:
             // booked.
             for (const quint32 x : m_jeBox[{l, o, box}])
                 if (m_buchungen[x].stand == Buchung::Lebt)
-                    m_buchungen[x].stand = Buchung::Aufgegeben;
+                    m_buchungen[x].stand = Buchung::Überbucht;
             Hinzu(id, Buchung{l, o, box, PLATZ, rev});
             neu = Box(PLATZ, rev, id);
         } else if (quint8(alt[0]) == PLATZ && m_buchungen.count(alteId) &&
