@@ -371,8 +371,9 @@ int Zurück_Prüfen(const Zustand& z, const QString& kopie) {
             }
         }
     }
-    Zeile(QStringLiteral("changed %1, booked anew %2").arg(anders).arg(neu));
-    Zeile(QStringLiteral("not back %1").arg(fehlt + neu));
+    Zeile(QStringLiteral("changed %1").arg(anders));
+    Zeile(QStringLiteral("booked anew %1").arg(neu));
+    Zeile(QStringLiteral("not back %1").arg(fehlt));
     return fehlt + neu > 0 ? 1 : 0;
 }
 
