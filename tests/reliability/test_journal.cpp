@@ -340,8 +340,6 @@ private:
     QString Nach(const QString& was, qsizetype meldungen,
                  const std::map<QString, QByteArray>& vorher, bool zählt) {
         const QString wo = Text("seed %1 step %2: %3", m_seed, m_schritt, was);
-        if (getenv("QK_MODELL_SCHRITTE"))
-            qDebug("%s", qPrintable(wo));
         // An error is never passed over in silence.
         if (m_gestört && !m_tot && p.meldungen.size() == meldungen)
             return Fehlschlag(wo + ": a fault was not told");
@@ -453,7 +451,7 @@ private:
     }
     QString Fehlschlag(const QString& text) {
         m_fehlschlag = true;
-        return QStringLiteral("FAIL ") + text;
+        return "FAIL " + text;
     }
 
     // Before every file operation of the program: a workstation, a fault, a crash.
