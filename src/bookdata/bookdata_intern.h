@@ -15,9 +15,6 @@ inline const QString BOOKDATA_BAK = QStringLiteral("BOOKDATA.BAK");
 inline const QString RÜCKGÄNGIG_LISTE = QStringLiteral("_!bookdata.txt");
 inline const QString LOG_DATEI = QStringLiteral("Bookdata.log");
 
-// The result of a folder's work that a walk did not begin, because it had stopped.
-inline constexpr int NICHT_BEGONNEN = -1;
-
 // An index folder that the count and the walk take: "IDX" and five digits, but not IDX00000.
 bool Zählt_Als_Indexordner(const QString& name);
 

@@ -7,7 +7,6 @@
 #include "shell/texte.h"
 
 #include <algorithm>
-#include <atomic>
 
 namespace qk {
 namespace {
@@ -54,19 +53,15 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
     std::vector<char> frei(liste.size(), 0);
     qint32 umgeschrieben = 0;
     // After a folder that fails, a look whether the Library is still there: when it is gone,
-    // the folders not yet begun are left alone, and one message says what was done.
-    std::atomic<bool> halt{false};
+    // no further folder is begun, and one message says what was done.
+    bool halt = false;
     parallel::Geordnet<ordner::Umgeschrieben>(
         z.plattform, int(ordner.size()), z.Gleichzeitig,
         [&](int i) {
-            if (halt.load())
-                return ordner::Umgeschrieben{intern::NICHT_BEGONNEN, 0, {}, 0};
             const intern::Listenordner& o = ordner[size_t(i)];
             return ordner::Umschreiben(libPfad, o.index, o.boxen);
         },
         [&](int i, const ordner::Umgeschrieben& u) {
-            if (u.fehler == intern::NICHT_BEGONNEN)
-                return true;
             const intern::Listenordner& o = ordner[size_t(i)];
             z.Dateien_Bearbeitet += o.gruppen;
             // Every box that may be free because of this rewrite stays in the list, also when
@@ -82,19 +77,14 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
                 ++umgeschrieben;
             if (u.fehler == 0) {
                 z.Datensätze_Geschrieben += u.boxen;
-                z.plattform.Ereignisse_Verarbeiten();
-                return true;
-            }
-            if (!halt.load()) {
-                if (Ist_Library(libPfad)) {
-                    ++z.Lesefehler;
-                    Umschreiben_Melden(z, libPfad, o.index, u.fehler);
-                } else {
-                    halt = true;
-                }
+            } else if (!halt && Ist_Library(libPfad)) {
+                ++z.Lesefehler;
+                Umschreiben_Melden(z, libPfad, o.index, u.fehler);
+            } else {
+                halt = true;
             }
             z.plattform.Ereignisse_Verarbeiten();
-            return true;
+            return !halt;
         });
     z.Anzahl_Buchungen = Buchungen_Zählen(z);
 
@@ -103,7 +93,7 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
     const bool alleFrei = std::all_of(liste.begin(), liste.end(), [&](const BookdataEintrag& e) {
         return e.Index.isEmpty() || frei[size_t(&e - liste.data())];
     });
-    if (!alleFrei && !halt.load()) {
+    if (!alleFrei && !halt) {
         try {
             intern::Undo_Liste_Schreiben(libPfad, davor, liste, &frei);
         } catch (const Fehler& f) {
@@ -115,7 +105,7 @@ bool Buchungen_Löschen(Zustand& z, const QString& libPfad, Undo_Liste art,
     // The summary over several Libraries tells what was really deleted.
     z.Summe_Buchungen += z.Buchungen_Gelöscht;
     z.Summe_Dateien += umgeschrieben;
-    if (halt.load()) {
+    if (halt) {
         Library_Verloren_Melden(z, QStringLiteral("Buchungen_Löschen"), libPfad,
                                 QString::number(z.Buchungen_Gelöscht) + LoadResString(1121) +
                                     QString::number(umgeschrieben) + LoadResString(2075));

@@ -9,7 +9,6 @@
 
 #include <QHash>
 #include <QStringBuilder>
-#include <atomic>
 #include <utility>
 
 namespace qk {
@@ -152,24 +151,20 @@ void Ordner_Durchsuchen(Zustand& z, const QString& libPfad, quint8 filter) {
     Sammlung sammlung;
     // After a folder that fails, a look whether the Library is still there: when the share is
     // gone, one message instead of one for each folder left.
-    std::atomic<bool> halt{false};
+    bool halt = false;
     parallel::Geordnet<ordner::Gelesen>(
         z.plattform, int(namen.size()), z.Gleichzeitig,
-        [&](int i) {
-            if (halt.load())
-                return ordner::Gelesen{intern::NICHT_BEGONNEN, 0, {}};
-            return ordner::Lesen(libPfad, namen[i], filter);
-        },
+        [&](int i) { return ordner::Lesen(libPfad, namen[i], filter); },
         [&](int i, const ordner::Gelesen& g) {
-            if (halt.load())
-                return true;
+            if (halt)
+                return false;
             ++z.Ordner_Nr;
             const bool fehlt = g.fehler == FEHLER_DATEI_NICHT_GEFUNDEN;
             if (g.fehler != 0 && !fehlt && !Ist_Library(libPfad)) {
                 halt = true;
                 Library_Verloren_Melden(z, QStringLiteral("Bookdata_Einlesen"), libPfad,
                                         LoadResString(2077));
-                return true;
+                return false;
             }
             if (intern::Gelesen_Melden(z, libPfad, namen[i], g, true))
                 sammlung.Aufnehmen(namen[i], g.treffer, g.anzahl);

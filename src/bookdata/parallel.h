@@ -4,6 +4,7 @@
 
 #include <QThreadPool>
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -21,9 +22,10 @@ namespace qk::parallel {
 // Runs arbeit(i) for i = 0 .. anzahl-1 and hands each result to abnehmen(i, ergebnis) on the
 // calling thread, in order of i. With `gleichzeitig` above 1 the work runs on that many
 // threads and up to twice as many results wait ahead of the consumer; while the consumer waits,
-// pending events are let through. abnehmen returns false to stop: no further work starts, and
-// Geordnet returns once the work in flight has ended. `arbeit` runs on other threads: it may
-// touch only its arguments and the file layer, and must not throw.
+// pending events are let through. abnehmen returns false to stop: no further work begins, and
+// the results of the work already begun are still handed to abnehmen, in order, so that the
+// caller learns everything that was done (one at a time nothing else is begun). `arbeit` runs
+// on other threads: it may touch only its arguments and the file layer, and must not throw.
 //
 // The hand-over uses the standard library's mutex and condition variable rather than Qt's: the
 // ThreadSanitizer run sees through them, while Qt's own locks live in a library built without it.
@@ -53,7 +55,9 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
     struct Lage {
         std::mutex m;
         std::condition_variable fertig;
-        std::vector<std::optional<Ergebnis>> fach;
+        std::atomic<bool> halt{false};
+        // Arrived: a result, or none for work not begun after the stop.
+        std::vector<std::optional<std::optional<Ergebnis>>> fach;
     };
     auto lage = std::make_shared<Lage>();
     lage->fach.resize(size_t(fenster));
@@ -62,21 +66,24 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
     QThreadPool pool;
     pool.setMaxThreadCount(gleichzeitig);
     pool.setExpiryTimeout(-1);
-    // When the consumer stops early (or throws), the work not yet begun is dropped; the pool's
-    // destructor then waits only for what is running.
+    // When the consumer throws, the work not yet begun is dropped; the pool's destructor then
+    // waits only for what is running.
     struct Abräumen {
         QThreadPool& pool;
         ~Abräumen() { pool.clear(); }
     } abräumen{pool};
     int eingereicht = 0;
     for (int i = 0; i < anzahl; ++i) {
-        for (; eingereicht < anzahl && eingereicht + block <= i + fenster; eingereicht += block) {
+        for (; !lage->halt.load() && eingereicht < anzahl && eingereicht + block <= i + fenster;
+             eingereicht += block) {
             const int von = eingereicht, bis = std::min(anzahl, eingereicht + block);
             std::function<void()> aufgabe = [lage, von, bis, fenster, &arbeit] {
                 // Before the task touches what it was given (see Übergabe).
                 { std::lock_guard<std::mutex> g(Übergabe()); }
                 for (int k = von; k < bis; ++k) {
-                    Ergebnis e = arbeit(k);
+                    std::optional<Ergebnis> e;
+                    if (!lage->halt.load())
+                        e.emplace(arbeit(k));
                     {
                         std::lock_guard<std::mutex> g(lage->m);
                         lage->fach[size_t(k % fenster)].emplace(std::move(e));
@@ -87,7 +94,9 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
             { std::lock_guard<std::mutex> g(Übergabe()); }
             pool.start(std::move(aufgabe));
         }
-        std::optional<Ergebnis> e;
+        if (i >= eingereicht)
+            return; // stopped: nothing further was begun
+        std::optional<std::optional<Ergebnis>> e;
         {
             std::unique_lock<std::mutex> g(lage->m);
             auto& fach = lage->fach[size_t(i % fenster)];
@@ -101,8 +110,8 @@ void Geordnet(Plattform& plattform, int anzahl, int gleichzeitig, const Arbeit& 
             }
             e.swap(fach);
         }
-        if (!abnehmen(i, *e))
-            return;
+        if (*e && !abnehmen(i, **e))
+            lage->halt = true;
     }
 }
 

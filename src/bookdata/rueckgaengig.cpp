@@ -10,7 +10,6 @@
 #include "shell/texte.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 
 namespace qk {
@@ -171,33 +170,29 @@ bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
     // What becomes of each entry of the list; entries of folders not tried stay to restore.
     std::vector<satz::Rückkehr> je(liste.size(), satz::Rückkehr::Offen);
     int fehler = 0;
-    std::atomic<bool> halt{false};
+    bool halt = false;
     // The walk goes on past a folder that fails: each folder restores only its own boxes, and
-    // the list rewritten below names exactly what is left.
+    // the list rewritten below names exactly what is left. It stops when the Library is gone.
     parallel::Geordnet<ordner::Zurückgeholt>(
         z.plattform, int(ordner.size()), z.Gleichzeitig,
         [&](int i) {
-            if (halt.load())
-                return ordner::Zurückgeholt{intern::NICHT_BEGONNEN, 0, false, {}};
             const intern::Listenordner& o = ordner[size_t(i)];
             return ordner::Zurückholen(libPfad, o.index, o.boxen);
         },
         [&](int i, const ordner::Zurückgeholt& r) {
-            if (r.fehler == intern::NICHT_BEGONNEN)
-                return true;
             const intern::Listenordner& o = ordner[size_t(i)];
             for (size_t k = 0; k < o.einträge.size(); ++k)
                 je[o.einträge[k]] = r.je[k];
             z.Anzahl_Buchungen += r.zurück;
             z.Dateien_Bearbeitet += r.geschrieben ? 1 : 0;
-            if (r.fehler != 0 && !halt.load()) {
+            if (r.fehler != 0 && !halt) {
                 if (!Ist_Library(libPfad))
                     halt = true;
                 else if (fehler == 0)
                     fehler = r.fehler;
             }
             z.plattform.Ereignisse_Verarbeiten();
-            return true;
+            return !halt;
         });
 
     std::vector<char> offen(liste.size(), 0);
@@ -210,14 +205,14 @@ bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
     // The list is the journal of the next Undo: after every restore it names only what is still
     // to restore, so that a box a workstation released since is never booked again.
     int listenfehler = 0;
-    if (!halt.load() && Buchungen_Zählen(z) > 0) {
+    if (!halt && Buchungen_Zählen(z) > 0) {
         try {
             intern::Undo_Liste_Schreiben(libPfad, {}, liste, &offen);
         } catch (const Fehler& f) {
             listenfehler = f.Nummer();
         }
     }
-    if (halt.load()) {
+    if (halt) {
         Library_Verloren_Melden(z, QStringLiteral("cmd_Wiederherstellen"), libPfad,
                                 QString::number(z.Anzahl_Buchungen) + LoadResString(1121) +
                                     QString::number(z.Dateien_Bearbeitet) + LoadResString(2076));
@@ -227,7 +222,7 @@ bool cmd_Wiederherstellen(Zustand& z, const QString& libPfad) {
                       fehler != 0 ? fehler : listenfehler);
     }
     z.Status_Löschen = LoadResString(fertig && !unmöglich && fehler == 0 ? 2070 : 2071);
-    return fertig && listenfehler == 0 && !halt.load();
+    return fertig && listenfehler == 0 && !halt;
 }
 
 } // namespace qk
