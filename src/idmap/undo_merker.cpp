@@ -21,8 +21,6 @@ QString Text(const QString& feld) {
     return QString::fromUtf8(QByteArray::fromPercentEncoding(feld.toLatin1()));
 }
 
-} // namespace
-
 QString Undo_Merker_Lesen(Zustand& z) {
     return z.plattform.Einstellung_Lesen(GRUPPE, SCHLÜSSEL);
 }
@@ -30,6 +28,8 @@ QString Undo_Merker_Lesen(Zustand& z) {
 void Undo_Merker_Setzen(Zustand& z, const QString& wert) {
     z.plattform.Einstellung_Schreiben(GRUPPE, SCHLÜSSEL, wert);
 }
+
+} // namespace
 
 void Undo_Merken(Zustand& z) {
     if (z.Gelöscht_LibListe.isEmpty()) {

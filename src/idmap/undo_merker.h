@@ -16,10 +16,6 @@ void Undo_Merken(Zustand& z);
 // at the next start.
 void Undo_Vergessen(Zustand& z);
 
-// The value as it stands, and putting it back (a command that freed nothing after all).
-QString Undo_Merker_Lesen(Zustand& z);
-void Undo_Merker_Setzen(Zustand& z, const QString& wert);
-
 // At start, on the Global Directory just read: takes over the Undo of an interrupted command
 // recorded for this Global Directory, as pending and shown (the caller tells the administrator).
 // False when there is none.
