@@ -350,22 +350,21 @@ int Zurück_Prüfen(const Zustand& z, const QString& kopie) {
         for (int nr = 0; nr < BOXEN; ++nr) {
             const QByteArray alt = Box(vorher, nr);
             const QByteArray box = Box(jetzt, nr);
+            const auto melden = [&](const char* was, const QByteArray& b) {
+                Zeile(QStringLiteral("%1 %2/%3 box %4 user %5 rev %6")
+                          .arg(QLatin1String(was), o.library, o.name)
+                          .arg(nr)
+                          .arg(quint8(b[0]))
+                          .arg(quint8(b[1])));
+            };
             if (Gebucht(alt) && !Gebucht(box)) {
                 ++fehlt;
-                Zeile(QStringLiteral("not back %1/%2 box %3 user %4 rev %5")
-                          .arg(o.library, o.name)
-                          .arg(nr)
-                          .arg(quint8(alt[0]))
-                          .arg(quint8(alt[1])));
+                melden("not back", alt);
             } else if (!Gebucht(alt) && Gebucht(box)) {
                 // Nobody books here meanwhile: a box booked now that was free before came from
                 // an undo list that was not this command's.
                 ++neu;
-                Zeile(QStringLiteral("booked anew %1/%2 box %3 user %4 rev %5")
-                          .arg(o.library, o.name)
-                          .arg(nr)
-                          .arg(quint8(box[0]))
-                          .arg(quint8(box[1])));
+                melden("booked anew", box);
             } else if (Gebucht(alt) && box != alt) {
                 ++anders;
             }
