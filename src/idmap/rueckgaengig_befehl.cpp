@@ -16,8 +16,7 @@ void mnu_Rückgängig_Click(Zustand& z, Idmap_frm1& frm) {
         if (z.Gelöscht_LibListe.isEmpty()) {
             // Nothing is pending (an index that held no booking enabled the command).
             frm.mnu_Rückgängig->setEnabled(false);
-            z.Summe_Buchungen = 0;
-            z.Summe_Dateien = 0;
+            z.Summe_Buchungen = 0; // an earlier command's must not read as restored
             const Ergebnistext ergebnis = Rückgängig_Ergebnis(z, z.UserNr, {});
             frm.Fortschrittsfenster_Zeigen(QString());
             frm.Meldung_Anzeigen(ergebnis.titel, ergebnis.text);
