@@ -132,7 +132,7 @@ public:
         m_berührt.clear();
         m_zähler.clear();
         const std::set<quint32> schuld = Schulden();
-        const bool gemeldet = z->Gelöscht_Gemeldet;
+        const bool gemeldet = m_gemeldet;
         const qsizetype meldungen = p.meldungen.size();
         const Antwort antwort = m_zufall() % 3 ? Antwort::Ja : Antwort::Nein;
         p.antworten = {antwort};
@@ -204,8 +204,10 @@ public:
                     // As the command reports it.
                     Fehler_Melden(p, "mnu_Rückgängig", LoadResString(1180), f.Nummer());
                 }
-                // Done: the user is listed again.
-                if (z->Gelöscht_LibListe.isEmpty() && !m_tot) {
+                // What could not be restored stays, shown as pending. Done: the user is listed
+                // again.
+                m_gemeldet = !z->Gelöscht_LibListe.isEmpty();
+                if (!m_gemeldet && !m_tot) {
                     m_offen = {};
                     if (user != 0 && Platz(user) < 0)
                         return Fehlschlag(was + ": the user is not listed again");
@@ -223,7 +225,7 @@ public:
                 t.Pfad() +
                 (m_indexUser ? QStringLiteral("LIB%1/") : QStringLiteral("Lib%1//")).arg(m_lib);
             was = QStringLiteral("choose %1, restart").arg(QString(z->LibPath).remove(t.Pfad()));
-            if (!z->Gelöscht_Gemeldet)
+            if (!m_gemeldet)
                 Aufgeben(schuld);
             const QString lib = z->LibPath;
             Starten();
@@ -249,8 +251,10 @@ public:
             m_wiederholen = m_zufall() % 2;
             return Nach(was, meldungen, vorher, false);
         }
-        if (aufgeben)
+        if (aufgeben) {
             Aufgeben(schuld);
+            m_gemeldet = false;
+        }
         return Nach(was, meldungen, vorher, lief);
     }
 
@@ -299,7 +303,8 @@ private:
         m_gewählt = 0;
         Qk_Idmap_Öffnen(*z, z->GlobalPath);
         m_tot = false;
-        if (Undo_Übernehmen(*z))
+        m_gemeldet = Undo_Übernehmen(*z); // offered, and said so
+        if (m_gemeldet)
             m_offen = {z->Gelöscht_UserNr ? 1 : 2,
                        z->Gelöscht_UserNr ? z->Gelöscht_UserNr : z->Gelöscht_IndexUser,
                        z->Gelöscht_Indexordner.toUpper(),
@@ -546,7 +551,7 @@ private:
     int m_ordner, m_gleichzeitig, m_schritt = 0;
     bool m_fehler, m_fehlerAn = false, m_absturzErlaubt = false, m_gestört = false,
                    m_verändert = false, m_tot = false, m_wiederholen = false,
-                   m_listeGestört = false;
+                   m_listeGestört = false, m_gemeldet = false;
     unsigned m_befehl = 0;
     quint8 m_user = 1, m_indexUser = 0;
     int m_lib = 0, m_gewählt = 0; // the Library of LibPath, whatever its spelling
