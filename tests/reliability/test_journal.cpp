@@ -1,10 +1,6 @@
-// The undo lists as the journal of Undo. A seeded model runs the user commands without windows
-// (removal, both deletions by index, Undo, save, reading the map again, another spelling of the
-// current Library, a restart) over two Libraries, while a workstation books and releases boxes
-// between any two file operations and faults and crashes strike at chosen ones. After every step
-// no booking is lost that Undo has not given up, none released comes back, no box is mixed, and
-// the counts shown are the boxes changed on disk. Without faults, one folder at a time and 32 in
-// flight leave the same bytes and messages.
+// The undo lists as the journal of Undo: a seeded model of the user commands without windows,
+// with a workstation booking and releasing between any two file operations and faults and
+// crashes at chosen ones; without faults one folder at a time and 32 in flight must agree.
 //   QK_MODELL_SEEDS=A-B runs seeds A to B (scripts/fuzz runs them open-ended).
 #include "bookdata/bookdata.h"
 #include "idmap/idmap_datei.h"
@@ -46,7 +42,6 @@ QByteArray Box(quint8 user, quint8 rev, quint32 id) {
     return b;
 }
 
-// The text with %1, %2, ... filled in.
 template <typename... T> QString Text(const char* format, const T&... werte) {
     QString text = QString::fromUtf8(format);
     ((text = text.arg(werte)), ...);
@@ -120,8 +115,7 @@ public:
     } p;
     std::unique_ptr<Zustand> z;
 
-    // One command, chosen by the seed; then the checks. Gives what was done, for the log of a
-    // failure.
+    // One command, chosen by the seed, and the checks; gives what was done.
     QString Schritt() {
         datei::Fehlerhaken_Setzen([this](datei::Vorgang v, const QString& p) { Haken(v, p); });
         ++m_schritt;
@@ -181,8 +175,7 @@ public:
                     m_offen.art == 1 ||
                     (m_offen.art == 2 && m_offen.unterbrochen && m_offen.user == m_indexUser &&
                      m_offen.index == m_index.toUpper() && m_offen.lib == m_lib);
-                // One whose list could not be written freed nothing and leaves the Undo as it
-                // was; any other replaces it, also when workstations took every box it listed.
+                // Unless its list could not be written, it replaces the Undo.
                 lief = Index_Buchungen_Löschen(*z, 126);
                 if (lief && (z->Buchungen_Gelöscht > 0 || !m_listeGestört)) {
                     ersetzt = !beitreten;
@@ -204,8 +197,7 @@ public:
                     // As the command reports it.
                     Fehler_Melden(p, "mnu_Rückgängig", LoadResString(1180), f.Nummer());
                 }
-                // What could not be restored stays, shown as pending. Done: the user is listed
-                // again.
+                // What is left stays, shown as pending; done, the user is listed again.
                 m_gemeldet = !z->Gelöscht_LibListe.isEmpty();
                 if (!m_gemeldet && !m_tot) {
                     m_offen = {};
@@ -233,8 +225,7 @@ public:
             m_gewählt = m_lib;
             return Nach(was, meldungen, vorher, false);
         }
-        // Asked only when the pending Undo was shown as such and would be replaced; given up
-        // only on Yes.
+        // Asked only before replacing an Undo shown as pending; given up only on Yes.
         const bool gefragt = p.antworten.isEmpty();
         p.antworten.clear();
         if (ersetzt && gemeldet && !gefragt && !m_tot)
@@ -412,8 +403,7 @@ private:
                     if (quint8(netz[k]) == 255)
                         continue;
                     const quint32 id = qFromLittleEndian<quint32>(netz.constData() + k + 3);
-                    // A box put back from its user and revision alone (its backup was made
-                    // after it had been freed) keeps the bytes of an earlier booking of the box.
+                    // Put back from user and revision alone, a box keeps an earlier one's bytes.
                     const auto it = m_buchungen.find(id);
                     const Buchung* x = it != m_buchungen.end() ? &it->second : nullptr;
                     if (!x || x->lib != l || x->ordner != o || x->box != k / 16 ||
@@ -482,8 +472,7 @@ private:
         const bool liste = pfad.endsWith("_!bookdata.txt", Qt::CaseInsensitive);
         if (!m_fehlerAn || (h >> 24) % (liste ? 7 : 97) != 0)
             return;
-        // 0 a crash, 1 an I/O error, 2 a full disk, 3 an undo list that cannot be written, 4 the
-        // index folder gone, 5 its booking file gone.
+        // A crash, an I/O error, a full disk or list, the index folder or booking file gone.
         const int art = int((h >> 32) % 6);
         const bool schreiben = v != datei::Vorgang::Lesen && v != datei::Vorgang::Auflisten;
         if ((art == 0 && !m_absturzErlaubt) || (art == 2 && !schreiben) ||
@@ -523,12 +512,10 @@ private:
                 1000000u + quint32(((m_schritt * LIBS + l) * 1201 + o) * 64 + std::min(n, 63));
             if (m_buchungen.count(id))
                 return;
-            // A box booked again with the user and revision of a booking it held before could
-            // not be told from it, by the program nor by a workstation.
+            // The same user and revision again in a box could not be told apart, by anyone.
             while (Gebucht_Als(l, o, box, PLATZ, rev))
                 rev = quint8(rev % 254 + 1);
-            // A booking that Undo owes this box is lost to the new one: Undo keeps what is
-            // booked.
+            // A booking Undo owes this box is lost to the new one: Undo keeps what is booked.
             for (const quint32 x : m_jeBox[{l, o, box}])
                 if (m_buchungen[x].stand == Buchung::Lebt)
                     m_buchungen[x].stand = Buchung::Überbucht;
