@@ -5,6 +5,7 @@
 #include "bookdata_bau.h"
 #include "echtes_fs.h"
 #include "idmap/idmap_datei.h"
+#include "idmap/library_gang.h"
 #include "idmap_bau.h"
 #include "test_plattform.h"
 
@@ -34,6 +35,8 @@ QByteArray Karte(int benutzer) {
 
 enum Schreiber { Karte_Speichern, Liste_Schreiben, Ersetzen };
 const QByteArray LISTE = "IDX00002\t3\t7\t1\r\n", ZEILE = "IDX00001\t5\t7\t3\r\n";
+// Index folders of a Library on the share: more than the walks keep in flight.
+constexpr int ORDNER = 100;
 
 } // namespace
 
@@ -123,6 +126,106 @@ private slots:
         share.Steuern("fail flush:EIO:QK_LOCAL.NET");
         for (const auto schreiben : {datei::Schreiben, datei::Überschreiben, datei::Anhängen})
             QCOMPARE(Geworfen([&] { schreiben(share.Pfad() + "QK_LOCAL.NET", "x"); }), 75);
+    }
+
+    // The share of a Library goes away during a removal: its server stops and leaves the mount
+    // point an empty folder, or it refuses every request from the middle of the rewrite on; or
+    // its booking files cannot be read. Nothing is written into the bare mount point, a share
+    // that went is told of once, the result counts what the files show and names the Library,
+    // and once the share is back Undo brings back every booking.
+    void shareFailsDuringRemoval_data() {
+        QTest::addColumn<int>("wann"); // 0 before the removal, 1 once its lists are emptied,
+                                       // 2 once six bookings on the share are freed
+        QTest::addColumn<QByteArray>("regel"); // none: the server stops
+        QTest::addColumn<QStringList>("titel");
+        QTest::addColumn<QString>("ergebnis"); // %1 bookings in %2 files, %3 the share
+        const QString gezählt = " Libraries.\r\n\r\n%1 Booking(s) in %2 file(s) deleted !";
+        const QString fort = "\r\n\r\nNot reached or not finished (see the messages before):\r\n%3";
+        QTest::newRow("server gone before")
+            << 0 << QByteArray() << QStringList{"mnu_UserLöschen_Error"} << "1" + gezählt + fort;
+        QTest::newRow("server gone after emptying the lists")
+            << 1 << QByteArray() << QStringList{"mnu_UserLöschen_Error"} << "2" + gezählt + fort;
+        QTest::newRow("every request refused halfway")
+            << 2 << QByteArray("fail any:ENOTCONN") << QStringList{"Buchungen_Löschen_Error"}
+            << "2" + gezählt + fort;
+        QTest::newRow("booking files unreadable")
+            << 1 << QByteArray("fail read:EIO:BOOKDATA.NET")
+            << QStringList(ORDNER, "Bookdata_Öffnen_Error")
+            << "2" + gezählt + "\r\n\r\nBooking files that could not be read or written: " +
+                   QString::number(ORDNER);
+    }
+    void shareFailsDuringRemoval() {
+        QFETCH(int, wann);
+        QFETCH(QByteArray, regel);
+        QFETCH(QString, ergebnis);
+        EchtesFs share;
+        if (!share.Grund().isEmpty())
+            QSKIP(qPrintable(share.Grund()));
+        QTemporaryDir lokal;
+        const QString global = lokal.filePath("global/"), lib = lokal.filePath("lib/");
+        const QByteArray hier = Bookdata({{1, 7, 1}, {2, 7, 2}}),
+                         dort = Bookdata({{3, 7, 1}, {4, 9, 1}, {5, 7, 2}}),
+                         liste = "IDX00001\t4\t9\t1\r\n\r\n";
+        QVERIFY(QDir().mkpath(global) && QDir().mkpath(lib + "IDX00001") &&
+                Anlegen(lib + "LIBINFO.SYS", {}) && Anlegen(lib + "IDX00001/BOOKDATA.NET", hier) &&
+                Anlegen(share.Quelle() + "LIBINFO.SYS", {}) &&
+                Anlegen(share.Quelle() + "_!bookdata.txt", liste));
+        const auto datei = [&](int i) {
+            return share.Quelle() + QStringLiteral("IDX%1").arg(i, 5, 10, QChar('0'));
+        };
+        for (int i = 1; i <= ORDNER; ++i)
+            QVERIFY(QDir().mkdir(datei(i)) && Anlegen(datei(i) + "/BOOKDATA.NET", dort));
+
+        struct : TestPlattform {
+            std::function<void()> beiArbeit;
+            void Ereignisse_Verarbeiten() override { beiArbeit(); }
+        } p;
+        Zustand z{p};
+        z.GlobalPath = global;
+        z.LibListe = {share.Pfad(), lib};
+        z.IdmapListe = Idmap_Zerlegen(Karte(10)).liste;
+        z.UserNr = 7;
+        z.UserIndex = 6;
+        const auto stören = [&] {
+            if (regel.isNull())
+                share.Trennen();
+            else
+                share.Steuern(regel);
+        };
+        if (wann == 0)
+            stören();
+        p.beiArbeit = [&] {
+            if (wann == 2 && z.Buchungen_Gelöscht >= 6 && std::exchange(wann, -1) == 2)
+                stören();
+        };
+        const auto e = Entfernen_Ausführen(z, [&] {
+            if (wann == 1)
+                stören();
+        });
+        QVERIFY(e.has_value());
+        QTEST(p.Titel(), "titel");
+        int frei = 0, dateien = 0;
+        for (int i = 1; i <= ORDNER; ++i) {
+            const QByteArray jetzt = Inhalt(datei(i) + "/BOOKDATA.NET");
+            frei += (jetzt.at(48) == '\xff') + (jetzt.at(80) == '\xff');
+            dateien += jetzt != dort;
+        }
+        QCOMPARE(e->text, ergebnis.arg(QString::number(frei + 2), QString::number(dateien + 1),
+                                       share.Pfad()));
+        QCOMPARE(Inhalt(lib + "IDX00001/BOOKDATA.NET"), Freigegeben(hier, {1, 2}));
+        if (regel.isNull()) {
+            QCOMPARE(QDir(share.Pfad())
+                         .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList());
+            QCOMPARE(Inhalt(share.Quelle() + "_!bookdata.txt"), wann == 0 ? liste : "\r\n");
+            QCOMPARE(frei, 0);
+            return;
+        }
+        share.Steuern({});
+        Rückgängig_Ausführen(z, "t");
+        QCOMPARE(Inhalt(lib + "IDX00001/BOOKDATA.NET"), hier);
+        for (int i = 1; i <= ORDNER; ++i)
+            QCOMPARE(Inhalt(datei(i) + "/BOOKDATA.NET"), dort);
     }
 
     // A change in place that a fault stops halfway names every piece the file may hold, and the

@@ -53,6 +53,10 @@ EchtesFs::EchtesFs(int kib) : m_kib(kib) {
 EchtesFs::~EchtesFs() {
     if (m_kib > 0 && m_grund.isEmpty() && !Ausgeführt(QStringLiteral("umount"), {Pfad()}))
         Ausgeführt(QStringLiteral("umount"), {"-l", Pfad()});
+    Trennen();
+}
+
+void EchtesFs::Trennen() {
     // Ended by a signal, qk_share unmounts itself, lazily where a file is still open there.
     m_share.terminate();
     m_share.waitForFinished(10000);

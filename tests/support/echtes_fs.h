@@ -23,6 +23,8 @@ public:
     // Replaces the rules of qk_share's control file ("fail write:EIO:BOOKDATA.NET:3", one a
     // line), counted from the share's next request on; an empty text ends them.
     void Steuern(const QByteArray& regeln) const;
+    // Stops qk_share's server, as a share goes away: its mount point is left an empty folder.
+    void Trennen();
 
 private:
     int m_kib;
