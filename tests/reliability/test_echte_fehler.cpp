@@ -129,13 +129,14 @@ private slots:
     }
 
     // The share of a Library goes away during a removal: its server stops and leaves the mount
-    // point an empty folder, or it refuses every request from the middle of the rewrite on; or
+    // point an empty folder, or it refuses every request from the middle of a walk on; or
     // its booking files cannot be read. Nothing is written into the bare mount point, a share
     // that went is told of once, the result counts what the files show and names the Library,
     // and once the share is back Undo brings back every booking.
     void shareFailsDuringRemoval_data() {
         QTest::addColumn<int>("wann"); // 0 before the removal, 1 once its lists are emptied,
-                                       // 2 once six bookings on the share are freed
+                                       // 2 once six bookings on the share are freed,
+                                       // 3 once three booking files on the share are read
         QTest::addColumn<QByteArray>("regel"); // none: the server stops
         QTest::addColumn<QStringList>("titel");
         QTest::addColumn<QString>("ergebnis"); // %1 bookings in %2 files, %3 the share
@@ -147,6 +148,9 @@ private slots:
             << 1 << QByteArray() << QStringList{"mnu_UserLöschen_Error"} << "2" + gezählt + fort;
         QTest::newRow("every request refused halfway")
             << 2 << QByteArray("fail any:ENOTCONN") << QStringList{"Buchungen_Löschen_Error"}
+            << "2" + gezählt + fort;
+        QTest::newRow("every request refused while reading")
+            << 3 << QByteArray("fail any:ENOTCONN") << QStringList{"Bookdata_Einlesen_Error"}
             << "2" + gezählt + fort;
         QTest::newRow("booking files unreadable")
             << 1 << QByteArray("fail read:EIO:BOOKDATA.NET")
@@ -195,8 +199,10 @@ private slots:
         if (wann == 0)
             stören();
         p.beiArbeit = [&] {
-            if (wann == 2 && z.Buchungen_Gelöscht >= 6 && std::exchange(wann, -1) == 2)
+            if ((wann == 2 && z.Buchungen_Gelöscht >= 6) || (wann == 3 && z.Anzahl_Dateien >= 3)) {
+                wann = -wann;
                 stören();
+            }
         };
         const auto e = Entfernen_Ausführen(z, [&] {
             if (wann == 1)
@@ -222,13 +228,13 @@ private slots:
         }
         // Undo meets the share refusing every request in its walk too, and brings back the rest
         // once it answers again.
-        share.Steuern(wann < 0 ? regel + "::60" : "");
+        share.Steuern(wann == -2 ? regel + "::60" : "");
         p.meldungen.clear();
         const Ergebnistext r = Rückgängig_Ausführen(z, "t");
-        QCOMPARE(p.Titel().size(), wann < 0 ? 1 : 0);
-        QCOMPARE(r.text.endsWith("\r\n" + share.Pfad()), wann < 0);
+        QCOMPARE(p.Titel().size(), wann == -2 ? 1 : 0);
+        QCOMPARE(r.text.endsWith("\r\n" + share.Pfad()), wann == -2);
         share.Steuern({});
-        if (wann < 0)
+        if (wann == -2)
             Rückgängig_Ausführen(z, "t");
         QCOMPARE(Inhalt(lib + "IDX00001/BOOKDATA.NET"), hier);
         for (int i = 1; i <= ORDNER; ++i)
