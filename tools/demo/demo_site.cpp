@@ -189,10 +189,12 @@ Demo_Site Demo_Bauen(const QString& ordner, std::uint32_t seed) {
         Anwender_Entfernen(z, bibliotheken, leute.ehemalige.at(0));
         Karte_Speichern(z, Karte(leute, {1}));
 
-        // A whole index cleared by mistake and brought back two minutes later.
-        const QString versehen =
-            Ordner_Suchen(projekte, belegung, int(projekte.ordner.size()) / 3,
-                          [](const QList<Box>& boxen) { return boxen.size() >= 4; });
+        // A whole index cleared by mistake and brought back two minutes later; the removal
+        // before has freed the boxes of the first former user there.
+        const QString versehen = Ordner_Suchen(
+            projekte, belegung, int(projekte.ordner.size()) / 3, [&](const QList<Box>& boxen) {
+                return boxen.size() - Anzahl_Von(boxen, leute.ehemalige.at(0)) >= 4;
+            });
         Zeitpunkt(p, 6, 2, 14, 40, 5);
         Index_Löschen(z, projekte, QString::number(versehen.mid(3).toInt()), 0);
         Zeitpunkt(p, 6, 2, 14, 42, 31);
