@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <unistd.h>
@@ -38,7 +39,8 @@ struct Bühne {
 class Arbeitsplatz {
 public:
     Arbeitsplatz(int nr, int anzahl, int pauseUs)
-        : m_nr(nr), m_pauseUs(pauseUs), m_stempel(quint32(nr + 1) << 24), m_letzte(satz::BOXEN) {
+        : m_nr(nr), m_pauseUs(pauseUs), m_stempel(quint32(nr + 1) << 24), m_zufall(quint32(nr)),
+          m_letzte(satz::BOXEN) {
         for (int box = nr; box < satz::BOXEN; box += anzahl)
             m_boxen.push_back(box);
     }
@@ -57,6 +59,9 @@ public:
         while (!bühne.fertig.load() && fehler == 0) {
             if (m_boxen.empty())
                 std::this_thread::yield();
+            // In a new order each time round, as users open parts: in the program's order a
+            // workstation that keeps its pace would meet it at every box.
+            std::shuffle(m_boxen.begin(), m_boxen.end(), m_zufall);
             for (size_t i = 0; i < m_boxen.size() && !bühne.fertig.load();) {
                 const bool bleibt = art == Art::Wiederherstellen ? Buchen_Zug(m_boxen[i])
                                                                  : Nachbuchen_Zug(m_boxen[i]);
@@ -156,6 +161,7 @@ private:
     int m_pauseUs;
     quint32 m_stempel;
     std::vector<int> m_boxen;
+    std::mt19937 m_zufall;
     std::vector<QByteArray> m_letzte; // by box: what this workstation wrote there last
 };
 
