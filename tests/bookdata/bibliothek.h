@@ -21,8 +21,6 @@ struct Bibliotheksort {
         z.LibPath = lib;
     }
     ~Bibliotheksort() { datei::Fehlerhaken_Setzen({}); }
-    Bibliotheksort(const Bibliotheksort&) = delete;
-    Bibliotheksort& operator=(const Bibliotheksort&) = delete;
 
     // The bookings of z.UserNr in every index folder, as the user removal deletes them.
     void Löschen() {

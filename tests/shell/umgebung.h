@@ -69,20 +69,14 @@ struct Umgebung {
     }
 };
 
-// Top-level windows that are still alive; a test must leave none behind.
-inline QStringList Offene_Fenster() {
-    QStringList namen;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        namen.append(QString::fromLatin1(w->metaObject()->className()) + QLatin1Char(':') +
-                     w->objectName());
-    return namen;
-}
-
 // After each test of a window: fault injection off, windows closed since deleted, none left.
 inline void Nachräumen() {
     datei::Fehlerhaken_Setzen({});
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(Offene_Fenster(), QStringList());
+    QStringList offen;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        offen << QString::fromLatin1(w->metaObject()->className()) + ':' + w->objectName();
+    QCOMPARE(offen, QStringList());
 }
 
 } // namespace qk::test

@@ -23,10 +23,16 @@ public:
         });
     }
     ~Fehlerstelle() { datei::Fehlerhaken_Setzen({}); }
-    Fehlerstelle(const Fehlerstelle&) = delete;
-    Fehlerstelle& operator=(const Fehlerstelle&) = delete;
 
     std::atomic<int> aufrufe = 0; // calls of the hook for the file so far (from any thread)
 };
+
+// Access to the files of that name is denied for that operation, until the hook is reset.
+inline void Verweigern(datei::Vorgang vorgang, const QString& name) {
+    datei::Fehlerhaken_Setzen([=](datei::Vorgang v, const QString& pfad) {
+        if (v == vorgang && pfad.endsWith(name))
+            throw Fehler(FEHLER_ZUGRIFF, pfad);
+    });
+}
 
 } // namespace qk::test

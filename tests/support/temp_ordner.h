@@ -10,7 +10,6 @@ namespace qk::test {
 class TempOrdner {
 public:
     TempOrdner();
-    // The folder's path, ending with '/'.
     QString Pfad() const;
     // Creates the subfolder (and its parents) and returns its path ending with '/'.
     QString Ordner(const QString& relativ) const;

@@ -14,13 +14,7 @@ Antwort TestPlattform::Meldung(const QString& text, const QString& titel, Symbol
         return Antwort::OK;
     if (!antworten.isEmpty())
         return antworten.takeFirst();
-    ++unbeantwortet;
     return knöpfe == Knöpfe::JaNein ? Antwort::Nein : Antwort::Abbrechen;
-}
-
-QString TestPlattform::Ordner_Dialog(const QString& hinweis) {
-    ordnerHinweise.append(hinweis);
-    return ordnerAntworten.isEmpty() ? QString() : ordnerAntworten.takeFirst();
 }
 
 QString TestPlattform::Speichern_Dialog(const QString& filter) {
@@ -36,15 +30,6 @@ void TestPlattform::Zwischenablage_Setzen(const QString& text) {
     zwischenablage = text;
 }
 
-QString TestPlattform::Einstellung_Lesen(const QString& gruppe, const QString& name) {
-    return einstellungen.value(gruppe + QLatin1Char('/') + name);
-}
-
-void TestPlattform::Einstellung_Schreiben(const QString& gruppe, const QString& name,
-                                          const QString& wert) {
-    einstellungen.insert(gruppe + QLatin1Char('/') + name, wert);
-}
-
 QStringList TestPlattform::Titel() const {
     QStringList t;
     for (const GezeigteMeldung& m : meldungen)
@@ -52,10 +37,10 @@ QStringList TestPlattform::Titel() const {
     return t;
 }
 
-QStringList TestPlattform::Gezeigt() const {
+QStringList TestPlattform::Gezeigt(const QString& trenner) const {
     QStringList t;
     for (const GezeigteMeldung& m : meldungen)
-        t.append(m.titel + QLatin1Char('|') + m.text);
+        t.append(m.titel + trenner + m.text);
     return t;
 }
 

@@ -29,25 +29,20 @@ struct GezeigteMeldung {
 };
 
 // A platform that answers from a script and records everything it was asked to show.
-// Questions without a scripted answer are counted in `unbeantwortet` and answered with
-// Cancel (or No where there is no Cancel), so that a forgotten answer never confirms
-// anything.
+// Questions without a scripted answer are answered with Cancel (or No where there is no
+// Cancel), so that a forgotten answer never confirms anything.
 class TestPlattform : public Plattform {
 public:
-    // What was shown, in order.
-    QList<GezeigteMeldung> meldungen;
-    int unbeantwortet = 0;
+    QList<GezeigteMeldung> meldungen; // in the order shown
 
     // Scripted answers, taken from the front.
     QList<Antwort> antworten;
     QStringList ordnerAntworten;    // folder dialog: a folder, or "" for Cancel
     QStringList speichernAntworten; // save dialog: a file name, or "" for Cancel
     int speichernFehler = 0;        // when not 0, the save dialog throws this number
-    QStringList ordnerHinweise;     // the prompts the folder dialog was opened with
     QStringList speichernFilter;    // the filters the save dialog was opened with
 
-    // Called as a message box is shown, before it is answered (for example to change files
-    // at that very moment).
+    // Called as a message box is shown, before it is answered (to change files at that moment).
     std::function<void(const GezeigteMeldung&)> beiMeldung;
 
     QString zwischenablage;
@@ -59,19 +54,24 @@ public:
 
     Antwort Meldung(const QString& text, const QString& titel, Symbol symbol,
                     Knöpfe knöpfe) override;
-    QString Ordner_Dialog(const QString& hinweis) override;
+    QString Ordner_Dialog(const QString&) override {
+        return ordnerAntworten.isEmpty() ? QString() : ordnerAntworten.takeFirst();
+    }
     QString Speichern_Dialog(const QString& filter) override;
     void Zwischenablage_Setzen(const QString& text) override;
-    QString Einstellung_Lesen(const QString& gruppe, const QString& name) override;
+    QString Einstellung_Lesen(const QString& gruppe, const QString& name) override {
+        return einstellungen.value(gruppe + QLatin1Char('/') + name);
+    }
     void Einstellung_Schreiben(const QString& gruppe, const QString& name,
-                               const QString& wert) override;
+                               const QString& wert) override {
+        einstellungen.insert(gruppe + QLatin1Char('/') + name, wert);
+    }
     QDateTime Jetzt() override { return jetzt; }
     void Ereignisse_Verarbeiten() override { ++ereignisse; }
 
-    // The titles of all messages shown so far, in order.
     QStringList Titel() const;
-    // "title|text" of each message shown so far, in order.
-    QStringList Gezeigt() const;
+    // "title|text" (or another separator) of each message shown so far, in order.
+    QStringList Gezeigt(const QString& trenner = QStringLiteral("|")) const;
 };
 
 } // namespace qk::test
