@@ -46,7 +46,6 @@ struct Schwund {
     int nummer;             // the error an open file then meets (0: none)
     QString titel;          // the report of it
     bool entfernt;          // whether the removal went on
-    int logFehler;          // reports of its log block
 };
 
 } // namespace
@@ -58,25 +57,19 @@ private slots:
 
     void libraryVanishesDuringRemoval_data() {
         QTest::addColumn<Schwund>("w");
-        QTest::newRow("emptying its old undo list") << Schwund{
-            datei::Vorgang::Ersetzen, "_!bookdata.txt", 1, 0, "mnu_UserLöschen_Error", false, 0};
-        QTest::newRow("listing its index folders") << Schwund{
-            datei::Vorgang::Auflisten, "", 1, 0, "Anzahl_Ordner_Ermitteln_Error", true, 0};
-        QTest::newRow("writing the backup") << Schwund{datei::Vorgang::Schreiben,
-                                                       "IDX00002/BOOKDATA.BAK",
-                                                       1,
-                                                       0,
-                                                       "Buchungen_Löschen_Error",
-                                                       true,
-                                                       0};
+        const auto zeile = [](const char* name, datei::Vorgang v, const char* datei, int ab,
+                              int nummer, const char* titel, bool entfernt) {
+            QTest::newRow(name) << Schwund{v, datei, ab, nummer, titel, entfernt};
+        };
+        zeile("emptying its old undo list", datei::Vorgang::Ersetzen, "_!bookdata.txt", 1, 0,
+              "mnu_UserLöschen_Error", false);
+        zeile("listing its index folders", datei::Vorgang::Auflisten, "", 1, 0,
+              "Anzahl_Ordner_Ermitteln_Error", true);
+        zeile("writing the backup", datei::Vorgang::Schreiben, "IDX00002/BOOKDATA.BAK", 1, 0,
+              "Buchungen_Löschen_Error", true);
         // The first freed box is in the file when the share goes.
-        QTest::newRow("in the middle of the rewrite") << Schwund{datei::Vorgang::Schreiben,
-                                                                 "IDX00002/BOOKDATA.NET",
-                                                                 3,
-                                                                 FEHLER_ZUGRIFF,
-                                                                 "Buchungen_Löschen_Error",
-                                                                 true,
-                                                                 0};
+        zeile("in the middle of the rewrite", datei::Vorgang::Schreiben, "IDX00002/BOOKDATA.NET", 3,
+              FEHLER_ZUGRIFF, "Buchungen_Löschen_Error", true);
     }
     void libraryVanishesDuringRemoval() {
         QFETCH(Schwund, w);
@@ -103,7 +96,7 @@ private slots:
         // Told once where it went wrong, and nothing made where the Library was, no log block
         // tried there either.
         QCOMPARE(s.p.Titel().count(w.titel), 1);
-        QCOMPARE(s.p.Titel().count("LOG_Datei_Schreiben_Error"), w.logFehler);
+        QCOMPARE(s.p.Titel().count("LOG_Datei_Schreiben_Error"), 0);
         QVERIFY(!QFileInfo::exists(lib2) && QDir().rename(fort, QDir::cleanPath(lib2)));
         QCOMPARE(s.z.UserEntfernt, w.entfernt);
         QCOMPARE(s.f.mnu_Rückgängig->isEnabled(), w.entfernt);
@@ -119,9 +112,8 @@ private slots:
                      QStringLiteral("Error when deleting a User.\r\nError number: 76"));
             return;
         }
-        // Every other Library was handled, the summary counts only those bookings, and Undo
-        // restores everything.
-        // Cut off in the middle of a rewrite, the box freed before counts.
+        // Every other Library was handled, the summary counts only those bookings (the box
+        // freed before a rewrite was cut off too), and Undo restores everything.
         QCOMPARE(Standort::Ergebnis(s.f),
                  "User-ID 7 removed !|3 Libraries.\r\n\r\n" +
                      QString(w.nummer ? "5 Booking(s) in 4" : "4 Booking(s) in 3") +
