@@ -1,3 +1,4 @@
+#include "fehlerstelle.h"
 #include "shell/hilfe_frm1.h"
 #include "shell/hilfetexte.h"
 #include "shell/idmap_frm1.h"
@@ -23,13 +24,6 @@ QString Menüs(const Idmap_frm1& f) {
     return s;
 }
 
-void Liste_Unlesbar() {
-    datei::Fehlerhaken_Setzen([](datei::Vorgang v, const QString& pfad) {
-        if (v == datei::Vorgang::Lesen && pfad.endsWith(QLatin1String("QK_LIBPATHS.TXT")))
-            throw Fehler(FEHLER_ZUGRIFF);
-    });
-}
-
 } // namespace
 
 class TestShell : public QObject {
@@ -51,7 +45,6 @@ private slots:
             << LIB << 0
             << "UserLogins_Ermitteln_Error;IdmapListe_In_Liste_Übertragen_Error|"
                "No entries in Array(IdmapListe) !";
-        QTest::newRow("5 users") << LIB << 5 << "|";
         QTest::newRow("256 users") << LIB << 256 << "|";
     }
     void startup() {
@@ -68,7 +61,7 @@ private slots:
             u.Library();
         u.Speichern(u.global, stand & LIB ? u.lib : QString());
         if (stand & LISTE_UNLESBAR)
-            Liste_Unlesbar();
+            test::Verweigern(datei::Vorgang::Lesen, "QK_LIBPATHS.TXT");
         Idmap_frm1 f(u.z);
         const auto& m = u.p.meldungen;
         QTEST(u.p.Titel().join(';') + '|' +
@@ -101,9 +94,9 @@ private slots:
         u.p.ordnerAntworten = {leer.chopped(1), u.global.chopped(1)};
         u.p.antworten = {Antwort::OK};
         QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
-        QCOMPARE(u.p.Titel(), (QStringList{"No Global Directory!", "Error(''" + leer + "'')"}));
-        QCOMPARE(u.p.meldungen[0].text, QStringLiteral("Please choose a Global Directory.     "));
-        QCOMPARE(u.p.meldungen[1].text, QStringLiteral("\r\nPlease choose a Library.     "));
+        QCOMPARE(u.p.Gezeigt(),
+                 (QStringList{"No Global Directory!|Please choose a Global Directory.     ",
+                              "Error(''" + leer + "'')|\r\nPlease choose a Library.     "}));
         QCOMPARE(u.p.meldungen[1].knöpfe, Knöpfe::OKAbbrechen);
         QCOMPARE(u.z.LibListe, QStringList{"/x/lib/"});
         QCOMPARE(Menüs(f), QStringLiteral("10000"));
@@ -157,7 +150,7 @@ private slots:
         QCOMPARE(Menüs(f), QStringLiteral("10010"));
         f.Hilfe()->close();
         // Another folder whose Library list cannot be read: the previous list is not its own.
-        Liste_Unlesbar();
+        test::Verweigern(datei::Vorgang::Lesen, "QK_LIBPATHS.TXT");
         u.p.ordnerAntworten = {u.t.Pfad() + "neu"};
         QVERIFY(f.Befehl_Ausführen(f.mnu_GlobalDir));
         QCOMPARE(u.Spalte(f.lstv_Idmap), QStringList{"40"});
