@@ -28,7 +28,6 @@ private slots:
         QStringList namen;
         for (const qk::fuzz::Zielangabe& z : qk::fuzz::Alle_Ziele()) {
             namen << QLatin1String(z.name);
-            QVERIFY(!z.saat.empty());
             for (size_t i = 0; i < z.saat.size(); ++i) {
                 const QString fehler = Abspielen(z.ziel, z.saat[i]);
                 QVERIFY2(fehler.isEmpty(),
