@@ -347,7 +347,7 @@ const std::vector<Zielangabe>& Alle_Ziele() {
             {"ansi", Ziel_Ansi,
              Saat{alle, Utf16_Bytes(QStringLiteral("Jürgen € – “quoted” ™ ſ 漢 \U0001F600"))}},
             {"indexname", Ziel_Indexname,
-             Saat{"", "-1", "12", "00012", "0012", "123456", "12a", "\xB2",
+             Saat{"", "-1", " 1", "12", "00012", "0012", "123456", "12a", "\xB2",
                   Utf16_Bytes(QStringLiteral("\u0661\u0662"))}},
             {"zahlen", Ziel_Zahlen, zahlen}};
     }();

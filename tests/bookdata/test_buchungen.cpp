@@ -55,19 +55,15 @@ struct Umgebung : Bibliotheksort, Fortschrittsanzeige {
 class TestBuchungen : public QObject {
     Q_OBJECT
 private slots:
-    // Good numbers give their folder name; bad ones are refused with a message; text that does
-    // not start with a digit is no number at all and left to the caller.
+    // Good numbers give their folder name; bad ones are refused with a message. (Text that does
+    // not start with a digit is left to the caller: the fuzz body indexname and the index dialog.)
     void indexNames() {
         const QStringList gut{"7", "12", "1234", "00012", "01234", "00000"};
         const QStringList schlecht{"0", "012", "0123", "123456", "1a", "1\\..\\", "12 "};
-        for (const QString& eingabe : gut + schlecht + QStringList{"", "a1", " 1"}) {
+        for (const QString& eingabe : gut + schlecht) {
             Umgebung u;
-            if (gut.contains(eingabe) || schlecht.contains(eingabe)) {
-                QCOMPARE(Index_Ordnername(u.z, eingabe),
-                         gut.contains(eingabe) ? "idx" + eingabe.rightJustified(5, '0') : "");
-            } else {
-                QCOMPARE(Geworfen([&] { Index_Ordnername(u.z, eingabe); }), int(FEHLER_TYP));
-            }
+            QCOMPARE(Index_Ordnername(u.z, eingabe),
+                     gut.contains(eingabe) ? "idx" + eingabe.rightJustified(5, '0') : "");
             QCOMPARE(u.Meldungen(), schlecht.contains(eingabe)
                                         ? "Invalid Index number: " + eingabe +
                                               ": Please enter a valid Index number."
@@ -112,8 +108,7 @@ private slots:
     // Between the listing and the rewrite a workstation books box 6 and user 8 takes box 17,
     // which user 7 held. Only boxes that still hold their listed booking are freed, and the
     // undo list names exactly those, so that Undo can bring back nobody's booking but theirs.
-    // Then a deletion that finds nothing leaves the undo list alone, and Undo of a line whose
-    // folder has no backup brings nothing back.
+    // Then a deletion that finds nothing leaves the undo list alone.
     void indexDeletions() {
         Umgebung u;
         u.t.Datei("Lib/BOOKDATA.LOG", "earlier\r\n");
@@ -143,8 +138,7 @@ private slots:
         QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Freigegeben(neu, {17}));
         QCOMPARE(u.z.Status_Löschen, QStringLiteral("OK"));
 
-        const QByteArray alt = Bookdata({{5, 7, 3}});
-        u.Netz("IDX00013", alt);
+        u.Netz("IDX00013", Bookdata({{5, 7, 3}}));
         u.Index_Lesen("IDX00013", 9);
         Buchungen_Löschen(u.z, u.lib);
         u.z.LogFunktion = "&Remove User";
@@ -154,12 +148,6 @@ private slots:
         QCOMPARE(u.Lesen("BOOKDATA.LOG"),
                  log + u.Kopf(true, "&Remove User") +
                      "No bookings for User-ID 9.\r\n\r\nUser-ID 9 deleted !\r\n\r\n\r\n");
-        u.t.Datei("Lib/_!bookdata.txt", "IDX00013\t5\t9\t3\r\n\r\n");
-        u.Rückgängig();
-        QVERIFY(u.p.meldungen.isEmpty());
-        QCOMPARE(u.Lesen("IDX00013/BOOKDATA.NET"), alt);
-        QVERIFY(!u.t.Existiert("Lib/IDX00013/BOOKDATA.BAK"));
-        QCOMPARE(u.z.Status_Löschen, QStringLiteral("Error")); // the booking did not come back
 
         // A deletion in another Library whose undo list cannot be written frees nothing and
         // leaves the Undo of the one before, which brings back box 5 of IDX00012.

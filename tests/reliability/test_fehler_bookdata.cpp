@@ -98,8 +98,6 @@ const std::pair<const char*, Fall> FÄLLE[] = {
     {"empty", {Löschen, {}, {}, 0, 0, {}, "2 OK 4096 1 OK", "-", ""}},
     {"longer", {Löschen, {}, {}, 0, 0, {3, 62, 255}, "5 OK 8192 2 OK", LANG, LANG}},
     // Each line of an undo list that can be read restores its box; one message counts the others.
-    {"undo list cut in a folder name", Kaputt(GANZ.left(22), 1, NUR5)},
-    {"undo list cut after a tab", Kaputt(GANZ.left(25), 1, NUR5)},
     // The booking named is not the one in the backup: box 9 stays free.
     {"undo list cut in the last number", Kaputt(GANZ.left(30), 0, NUR5)},
     {"undo list cut before the empty line", Kaputt(GANZ.left(32), 0, VORHER)},
