@@ -178,7 +178,6 @@ private slots:
             "1 2" + doppelt + doppelt +
                 "|Datei_LibPath_Schreiben_Error: Error when writting QK_LIBPATHS.TXT.\r\nError "
                 "number: 75");
-        QCOMPARE(u.p.meldungen[0].symbol, Symbol::Stopp);
         QCOMPARE(u.z.LibListe, QStringList{u.lib});
         QCOMPARE(u.z.LibPath, "/nirgends/lib/");
         QVERIFY(!u.t.Existiert("global/QK_LIBPATHS.TXT"));

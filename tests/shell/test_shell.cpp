@@ -118,7 +118,6 @@ private slots:
         u.z.LibPath.clear();
         QVERIFY(f.Befehl_Ausführen(f.mnu_Info));
         QCOMPARE(u.p.Titel(), (QStringList{"Info", "Info"}));
-        QCOMPARE(u.p.meldungen[0].symbol, Symbol::Information);
         const QString kopf = "Global Directory:  \r\n" + u.global + "          \r\n\r\nLibrary:  ";
         const QString rest = "          \r\n\r\nUser:  4\r\n\r\nStatus:  2  Logins\r\n\r\n\r\n";
         QCOMPARE(u.p.meldungen[0].text, kopf + u.lib + rest);
