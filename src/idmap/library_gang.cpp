@@ -199,6 +199,10 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
     const bool dazu = (entfernen || wiederholt) && z.Gelöscht_LibListe.contains(lib);
     if (!Offenes_Undo_Aufgeben(z, entfernen || dazu))
         return false;
+    // Joining, this deletion is part of the pending Undo: until it ends, a crash offers that
+    // Undo as it stands, also one that was only in memory.
+    if (entfernen || dazu)
+        Undo_Merken(z);
 
     // What Undo will do once this deletion has freed anything; recorded in the settings once
     // the undo list names it (before, a crash would offer the list of an earlier deletion).
@@ -224,13 +228,11 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
         z.LogFunktion = LoadResString(funktion);
         LOG_Buchungen_Löschen(z);
     }
-    if (gelöscht) {
-        // Ended with its log block. The interrupted deletion is done now; a removal it joined
-        // stays one to run again.
-        if (wiederholt)
-            z.Gelöscht_Unterbrochen = false;
-        Befehl_Beendet(z);
-    }
+    // Ended with its log block. The interrupted deletion is done now; a removal it joined
+    // stays one to run again.
+    if (gelöscht && wiederholt)
+        z.Gelöscht_Unterbrochen = false;
+    Befehl_Beendet(z);
     return true;
 }
 
@@ -299,7 +301,13 @@ Ergebnistext Rückgängig_Ausführen(Zustand& z, const QString& prozedur) {
         user = z.UserNr = entfernen ? z.Gelöscht_UserNr : z.Gelöscht_IndexUser;
         // Until it ends, an interrupted Undo is offered at the next start.
         Undo_Merken(z);
-        offen = Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, prozedur);
+        try {
+            offen = Buchungen_In_Libraries_Wiederherstellen(z, z.Gelöscht_LibListe, prozedur);
+        } catch (const Fehler&) {
+            // Told as a failed Undo: it stays pending as shown, and is not given up unasked.
+            z.Gelöscht_Gemeldet = true;
+            throw;
+        }
     }
     const Ergebnistext ergebnis = Rückgängig_Ergebnis(z, user, offen);
     if (entfernen) {

@@ -230,7 +230,9 @@ public:
             return Fehlschlag(was + ": a pending Undo shown as such was dropped without a word");
         if (gefragt && beitreten)
             return Fehlschlag(was + ": asked before joining the pending Undo");
-        const bool aufgeben = ersetzt || (gefragt && antwort == Antwort::Ja);
+        // Given up only where another command's Undo took its place: a command that did nothing
+        // after a Yes leaves it as it was.
+        const bool aufgeben = ersetzt;
         if (m_tot) {
             if (!beitreten && (!gemeldet || aufgeben))
                 Aufgeben(schuld);
@@ -577,7 +579,8 @@ QList<Lauf> Läufe(bool mitFehlern) {
     return {{1, 6, 30}, {7, 300, 3}};
 #else
     if (mitFehlern)
-        return {{1, 6, 60}, {2, 24, 60}, {3, 9, 60}, {4, 40, 40}, {5, 5, 80}, {6, 1200, 3}};
+        return {{1, 6, 60},   {2, 24, 60},  {3, 9, 60},   {4, 40, 40}, {5, 5, 80},
+                {6, 1200, 3}, {24, 28, 16}, {32, 36, 16}, {61, 28, 16}};
     return {{1, 6, 60}, {2, 24, 40}, {7, 300, 6}};
 #endif
 }
