@@ -318,6 +318,30 @@ private slots:
         QVERIFY(f.mnu_Rückgängig->isEnabled());
     }
 
+    // An index that held no booking enables Undo with nothing pending; that Undo restores
+    // nothing and says so, whatever the Undo before it restored.
+    void undoWithNothingPending() {
+        Standort s;
+        Idmap_frm1 f(s.z);
+        const auto ergebnis = [&] {
+            for (Messages_frm1* m : f.findChildren<Messages_frm1*>())
+                if (m->isVisible())
+                    return m->windowTitle() + '|' + m->lbl_Messages->text();
+            return QString();
+        };
+        s.Wählen(f, 7);
+        Ausführen(s, f, f.mnu_BuchungenAufUserLöschen, {"12"});
+        Ausführen(s, f, f.mnu_Rückgängig);
+        QCOMPARE(ergebnis(),
+                 "Undone the deleting of bookings !|\r\n2 Booking(s) in 1 file(s) restored !");
+        s.Wählen(f, 23);
+        Ausführen(s, f, f.mnu_BuchungenAufUserLöschen, {"3"});
+        QVERIFY(f.mnu_Rückgängig->isEnabled());
+        Ausführen(s, f, f.mnu_Rückgängig);
+        QCOMPARE(ergebnis(), "User-ID 23 restored !|\r\nNo Bookings for User-ID 23 .");
+        QVERIFY(!f.mnu_Rückgängig->isEnabled());
+    }
+
     // The index dialog: OK is Return in the entry; a refused entry keeps the window open with
     // the focus in the entry. Gives window, Index_Eingabe and the entry afterwards, the
     // dialog's result and the messages.
