@@ -120,12 +120,20 @@ void Rückgängig_Listen_Leeren(Zustand& z) {
             datei::Ersetzen(pfad, Ansi(CRLF));
             geleert.emplace_back(pfad, alt);
         } catch (const Fehler& f) {
+            // The pending Undo lives in these bytes: one failed write on a flaky share must not
+            // lose it, and a loss is told.
             for (const auto& [p, alt] : geleert) {
-                try {
-                    datei::Ersetzen(p, alt);
-                } catch (const Fehler&) {
-                    // Reported with the error that stopped the emptying: the removal fails.
+                bool zurück = false;
+                for (int versuch = 0; versuch < 3 && !zurück; ++versuch) {
+                    try {
+                        datei::Ersetzen(p, alt);
+                        zurück = true;
+                    } catch (const Fehler&) {
+                    }
                 }
+                if (!zurück)
+                    z.plattform.Meldung(LoadResString(1192) + CRLF + p,
+                                        QStringLiteral("mnu_UserLöschen_Error"), Symbol::Stopp);
             }
             throw Fehler(f.Nummer(), pfad);
         }

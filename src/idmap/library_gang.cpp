@@ -211,7 +211,9 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
         if (!dazu)
             z.Gelöscht_LibListe.append(lib);
     } else if (!dazu) {
+        // Given up: a crash from here on offers nothing, not the Undo this one replaces.
         Nichts_Offen(z);
+        Undo_Vergessen(z);
         z.Gelöscht_LibListe = QStringList{lib};
         z.Gelöscht_GlobalPath = z.GlobalPath;
         z.Gelöscht_Indexordner = index;
@@ -359,7 +361,16 @@ std::optional<Ergebnistext> Entfernen_Ausführen(Zustand& z,
     QStringList libraries = Erreichbare_Libraries(z, z.LibListe, prozedur, nicht_erreicht);
     QStringList leeren = libraries;
     leeren.removeIf([&](const QString& lib) { return beitreten.contains(lib); });
-    Rückgängig_Listen_Leeren(z, leeren);
+    // The Undo this removal replaces is given up from here on: a crash while its lists are
+    // emptied must not offer it again, half. Put back whole, it stays what Undo takes back.
+    if (!wiederholt)
+        Undo_Vergessen(z);
+    try {
+        Rückgängig_Listen_Leeren(z, leeren);
+    } catch (const Fehler&) {
+        Befehl_Beendet(z);
+        throw;
+    }
     for (const QString& lib : beitreten) {
         if (!libraries.contains(lib))
             libraries.append(lib);

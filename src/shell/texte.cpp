@@ -121,6 +121,7 @@ constexpr Eintrag TABELLE[] = {
     {1190,
      "The last command was interrupted before it ended. Undo can take back what it deleted in:"},
     {1191, "Interrupted command"},
+    {1192, "This undo list could not be put back; Undo cannot restore what it named:"},
     {1200, "Bookings for User-ID "},
     {1201, "All bookings for User-ID "},
     {1203, "Error when searching for bookings."},

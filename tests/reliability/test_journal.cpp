@@ -155,8 +155,19 @@ public:
                     m_offen = {1, m_user, {}, -1, false};
                 }
             } catch (const Fehler& f) {
-                // Nothing emptied, nothing removed: the Undo is as it was.
+                // Nothing emptied, nothing removed: the Undo is as it was, but for a list told
+                // as not put back.
                 Fehler_Melden(p, "mnu_UserLöschen", LoadResString(1125), f.Nummer());
+                for (qsizetype i = meldungen; i < p.meldungen.size(); ++i)
+                    for (int l = 0; l < LIBS; ++l)
+                        if (p.meldungen[i].text.startsWith(LoadResString(1192)) &&
+                            p.meldungen[i].text.contains(m_libs[l])) {
+                            std::set<quint32> dort;
+                            for (const quint32 id : schuld)
+                                if (m_buchungen[id].lib == l)
+                                    dort.insert(id);
+                            Aufgeben(dort);
+                        }
             }
         } else if (m_befehl < 5) {
             was = Text("delete %1 for user %2 in Lib%3 as %4", m_index, m_indexUser, m_lib,
@@ -174,8 +185,10 @@ public:
                     (m_offen.art == 2 && m_offen.unterbrochen && m_offen.user == m_indexUser &&
                      m_offen.index == m_index.toUpper() && m_offen.lib == m_lib);
                 // Unless its list could not be written, it replaces the Undo.
+                const QString liste = QStringLiteral("Lib%1/_!bookdata.txt").arg(m_lib);
+                const QByteArray alt = Datei(liste);
                 lief = Index_Buchungen_Löschen(*z, 126);
-                if (lief && (z->Buchungen_Gelöscht > 0 || !m_listeGestört)) {
+                if (lief && (z->Buchungen_Gelöscht > 0 || !m_listeGestört || Datei(liste) != alt)) {
                     ersetzt = !beitreten;
                     if (ersetzt)
                         m_offen = {2, m_indexUser, m_index.toUpper(), m_lib, false};
@@ -234,7 +247,8 @@ public:
         // after a Yes leaves it as it was.
         const bool aufgeben = ersetzt;
         if (m_tot) {
-            if (!beitreten && (!gemeldet || aufgeben))
+            // After a Yes, the crash may have come while the lists were being emptied.
+            if (!beitreten && (!gemeldet || aufgeben || (gefragt && antwort == Antwort::Ja)))
                 Aufgeben(schuld);
             was += ", crash";
             m_verändert = true;
