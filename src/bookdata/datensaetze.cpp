@@ -1,6 +1,7 @@
 #include "bookdata/datensaetze.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qk::satz {
 namespace {
@@ -56,10 +57,20 @@ std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Bo
 
 std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
                                         const std::vector<Box>& boxen) {
+    // A box named twice was freed again by a deletion that joined later, after a workstation
+    // had booked it anew: only the last booking freed there may come back. The earlier one was
+    // booked over, and its user and revision over the later one's bytes would mix the two.
+    std::array<size_t, BOXEN> letzter{};
+    for (size_t i = 0; i < boxen.size(); ++i)
+        letzter[boxen[i].nr] = i;
     std::vector<Rückkehr> r;
     r.reserve(boxen.size());
     for (const Box& b : boxen) {
         const qsizetype a = qsizetype(b.nr) * LÄNGE;
+        if (letzter[b.nr] != r.size()) {
+            r.push_back(Rückkehr::Nie);
+            continue;
+        }
         const bool vorhanden = b.nr < Vollständige_Boxen(aktuell);
         const bool gesichert = b.nr < Vollständige_Boxen(sicherung);
         if (vorhanden && Hält(aktuell, b)) {

@@ -65,7 +65,8 @@ enum class Rückkehr : quint8 {
 // box free (it was made after the box had been freed, by a later deletion in the folder). A box
 // that already holds its booking again needs nothing. Every other box cannot be put back: it
 // lies past the end of one of the files, the backup holds another booking there, or it has
-// been booked again since. Gives what became of each, in the order of `boxen`.
+// been booked again since, or a later entry of `boxen` names the same box (only the last
+// booking freed there may come back). Gives what became of each, in the order of `boxen`.
 std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
                                         const std::vector<Box>& boxen);
 

@@ -1,4 +1,5 @@
 #include "bibliothek.h"
+#include "bookdata/datensaetze.h"
 #include "bookdata_bau.h"
 #include "fehlerstelle.h"
 #include "idmap/library_gang.h"
@@ -272,6 +273,13 @@ private slots:
         QCOMPARE(u.Lesen("IDX00012/BOOKDATA.NET"), Bookdata({{5, 7, 3}, {9, 7, 12}}));
         QCOMPARE(u.z.Anzahl_Buchungen * 10 + u.z.Dateien_Bearbeitet, 21);
         QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("\r\n"));
+        // Box 30 named twice in a joined list: freed, booked anew by a workstation, freed again
+        // and backed up free. The later booking comes back, not the earlier one's user and
+        // revision over its bytes.
+        QByteArray frei = Freigegeben(Bookdata({{30, 9, 0x7c}}), {30}), jetzt = frei;
+        QVERIFY(satz::Boxen_Zurückholen(jetzt, frei, {{30, 9, 0xef}, {30, 9, 0x7c}}) ==
+                (std::vector{satz::Rückkehr::Nie, satz::Rückkehr::Wieder}));
+        QCOMPARE(jetzt, Bookdata({{30, 9, 0x7c}}));
         // A damaged line is left out; the others are taken.
         for (const QByteArray zeile :
              {"..\\x\t5\t7\t3", "IDX00012\tfive\t7\t3", "IDX00012\t5\t7\t1000", "IDX00012\t5\t7"}) {
