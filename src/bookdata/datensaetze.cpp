@@ -57,9 +57,9 @@ std::vector<quint8> Gelistete_Freigeben(QByteArray& inhalt, const std::vector<Bo
 
 std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray& sicherung,
                                         const std::vector<Box>& boxen) {
-    // A box named twice was freed again by a deletion that joined later, after a workstation
-    // had booked it anew: only the last booking freed there may come back. The earlier one was
-    // booked over, and its user and revision over the later one's bytes would mix the two.
+    // A box named twice was freed again by a deletion that joined later: only the last booking
+    // freed there may come back. An earlier other one had been booked over (its user and
+    // revision over the later one's bytes would mix the two); the same one needs nothing more.
     std::array<size_t, BOXEN> letzter{};
     for (size_t i = 0; i < boxen.size(); ++i)
         letzter[boxen[i].nr] = i;
@@ -67,8 +67,8 @@ std::vector<Rückkehr> Boxen_Zurückholen(QByteArray& aktuell, const QByteArray&
     r.reserve(boxen.size());
     for (const Box& b : boxen) {
         const qsizetype a = qsizetype(b.nr) * LÄNGE;
-        if (letzter[b.nr] != r.size()) {
-            r.push_back(Rückkehr::Nie);
+        if (const Box& l = boxen[letzter[b.nr]]; letzter[b.nr] != r.size()) {
+            r.push_back(l.user == b.user && l.rev == b.rev ? Rückkehr::Schon_Da : Rückkehr::Nie);
             continue;
         }
         const bool vorhanden = b.nr < Vollständige_Boxen(aktuell);

@@ -17,16 +17,6 @@ void Name_Prüfen(const QString& index) {
         throw Fehler(FEHLER_PFAD);
 }
 
-// Box numbers, each once, in the order they come.
-std::vector<quint8> Einmal(const std::vector<quint8>& boxen) {
-    std::vector<quint8> einmal;
-    for (const quint8 b : boxen) {
-        if (std::find(einmal.begin(), einmal.end(), b) == einmal.end())
-            einmal.push_back(b);
-    }
-    return einmal;
-}
-
 } // namespace
 
 Gelesen Lesen(const QString& libPfad, const QString& index, quint8 filter) {
@@ -124,7 +114,6 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             if (je[i] == satz::Rückkehr::Wieder)
                 zurück.push_back(boxen[i].nr);
         }
-        zurück = Einmal(zurück);
         // Whole boxes, each only while it is still free as read: a box that a workstation
         // booked since the read keeps that booking and cannot be put back.
         const std::vector<datei::Stelle> stellen =
@@ -140,14 +129,9 @@ Zurückgeholt Zurückholen(const QString& libPfad, const QString& index,
             box[size_t(stellen[size_t(i)].offset / satz::LÄNGE)] =
                 i == g.unsicher ? satz::Rückkehr::Offen : satz::Rückkehr::Wieder;
         }
-        std::vector<char> gezählt(satz::BOXEN, 0);
         for (size_t i = 0; i < boxen.size(); ++i) {
-            if (je[i] != satz::Rückkehr::Wieder)
-                continue;
-            je[i] = box[boxen[i].nr];
-            // A box listed twice is put back once.
-            if (je[i] == satz::Rückkehr::Wieder && gezählt[boxen[i].nr]++)
-                je[i] = satz::Rückkehr::Schon_Da;
+            if (je[i] == satz::Rückkehr::Wieder)
+                je[i] = box[boxen[i].nr];
         }
         z.je = std::move(je);
         z.zurück = int(std::count(z.je.begin(), z.je.end(), satz::Rückkehr::Wieder));

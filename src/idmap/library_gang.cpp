@@ -222,8 +222,11 @@ bool Index_Buchungen_Löschen(Zustand& z, int funktion) {
 
     z.Summe_Buchungen = 0;
     z.Summe_Dateien = 0;
-    const bool gelöscht = Buchungen_Löschen(
-        z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen, [&z] { Undo_Merken(z); });
+    const bool gelöscht =
+        Buchungen_Löschen(z, z.LibPath, dazu ? Undo_Liste::Dazu : Undo_Liste::Ersetzen, [&z, dazu] {
+            if (!dazu) // joined to a list that Undo walks anyway, the record stands as it is
+                Undo_Merken(z);
+        });
     if (!gelöscht) // nothing was freed, and the list on disk is the old one: so is the Undo
         Offenes_Undo_Setzen(z, vorher);
     if (!z.Library_Verloren) {
