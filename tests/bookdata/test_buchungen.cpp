@@ -245,24 +245,6 @@ private slots:
         u.z.LibListe.append(u.t.Pfad() + "fehlt/");
         QCOMPARE(Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
         QCOMPARE(u.Lesen("_!bookdata.txt"), QByteArray("IDX00001\t1\t1\t1\r\n\r\n"));
-        // A put-back the share refuses is tried again; refused three times, the loss is told.
-        for (const int abgelehnt : {2, 3}) {
-            int n = 0;
-            datei::Fehlerhaken_Setzen([&](datei::Vorgang v, const QString& pfad) {
-                if (v == datei::Vorgang::Ersetzen && pfad == u.lib + "_!bookdata.txt" && n++ > 0 &&
-                    n <= 1 + abgelehnt)
-                    throw Fehler(FEHLER_ZUGRIFF, pfad);
-            });
-            u.p.meldungen.clear();
-            QCOMPARE(Geworfen([&] { Rückgängig_Listen_Leeren(u.z); }), int(FEHLER_PFAD));
-            datei::Fehlerhaken_Setzen({});
-            QCOMPARE(u.Lesen("_!bookdata.txt"),
-                     QByteArray(abgelehnt < 3 ? "IDX00001\t1\t1\t1\r\n\r\n" : "\r\n"));
-            QCOMPARE(u.p.Gezeigt(),
-                     QStringList(abgelehnt / 3, "mnu_UserLöschen_Error|This undo list could not be "
-                                                "put back; Undo cannot restore what it named:\r\n" +
-                                                    u.lib + "_!bookdata.txt"));
-        }
 
         // A removal's IDX00012 and a joined deletion's idx00012 are one folder: its lost
         // booking file comes back once from the backup (made after box 9 had been freed),

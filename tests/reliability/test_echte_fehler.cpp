@@ -242,6 +242,35 @@ private slots:
             QCOMPARE(Inhalt(datei(i) + "/BOOKDATA.NET"), dort);
     }
 
+    // A removal empties the undo lists one after another; when a later one fails, the share
+    // may refuse the put-back of an earlier one too. It is tried again, and a loss is told.
+    void putBackOfAnEmptiedList_data() {
+        QTest::addColumn<int>("abgelehnt"); // put-backs the share refuses
+        QTest::newRow("refused twice") << 2;
+        QTest::newRow("refused three times") << 3;
+    }
+    void putBackOfAnEmptiedList() {
+        QFETCH(int, abgelehnt);
+        EchtesFs share;
+        if (!share.Grund().isEmpty())
+            QSKIP(qPrintable(share.Grund()));
+        QVERIFY(QDir().mkdir(share.Quelle() + "a") && QDir().mkdir(share.Quelle() + "b") &&
+                Anlegen(share.Quelle() + "a/_!bookdata.txt", LISTE));
+        share.Steuern("fail create:EIO:b/_!bookdata.txt\nfail rename:EIO:a/_!bookdata.txt:1:" +
+                      QByteArray::number(abgelehnt));
+        TestPlattform p;
+        Zustand z{p};
+        QCOMPARE(Geworfen([&] {
+                     Rückgängig_Listen_Leeren(z, {share.Pfad() + "a/", share.Pfad() + "b/"});
+                 }),
+                 75);
+        QCOMPARE(Inhalt(share.Quelle() + "a/_!bookdata.txt"), abgelehnt < 3 ? LISTE : "\r\n");
+        QCOMPARE(p.Gezeigt(),
+                 QStringList(abgelehnt / 3, "mnu_UserLöschen_Error|This undo list could not be put "
+                                            "back; Undo cannot restore what it named:\r\n" +
+                                                share.Pfad() + "a/_!bookdata.txt"));
+    }
+
     // A change in place that a fault stops halfway names every piece the file may hold, and the
     // file holds exactly the pieces written before the fault.
     void rewriteOnFailingShare_data() {
